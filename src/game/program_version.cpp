@@ -1,0 +1,6 @@
+#include "game/program_version.h"
+
+ProgramVersion ProbeProgramVersion(const std::string& fileName) {
+    (void)fileName;
+    return ProgramVersion{};
+}

@@ -1,0 +1,132 @@
+#include "game/record_stream.h"
+
+#include <bit>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+bool RecordReader::ReadBytes(std::span<uint8_t> out) {
+    if (out.size() > Remaining()) {
+        offset_ = bytes_.size();
+        return false;
+    }
+    if (!out.empty()) std::memcpy(out.data(), bytes_.data() + offset_, out.size());
+    offset_ += out.size();
+    return true;
+}
+
+bool RecordReader::Skip(size_t count) {
+    if (count > Remaining()) {
+        offset_ = bytes_.size();
+        return false;
+    }
+    offset_ += count;
+    return true;
+}
+
+bool RecordReader::ReadInt32(int32_t& value) {
+    uint8_t raw[4];
+    if (!ReadBytes(raw)) return false;
+    value = LoadInt32(raw);
+    return true;
+}
+
+bool RecordReader::ReadFloat(float& value) {
+    int32_t bits = 0;
+    if (!ReadInt32(bits)) return false;
+    value = std::bit_cast<float>(bits);
+    return true;
+}
+
+bool RecordReader::ReadByte(uint8_t& value) {
+    uint8_t raw[1];
+    if (!ReadBytes(raw)) return false;
+    value = raw[0];
+    return true;
+}
+
+bool RecordReader::ReadCountedText(size_t maxBytes, std::string& text) {
+    int32_t count = 0;
+    if (!ReadInt32(count)) return false;
+    if (count < 0 || static_cast<size_t>(count) > maxBytes) return false;
+    if (static_cast<size_t>(count) > Remaining()) {
+        offset_ = bytes_.size();
+        return false;
+    }
+    const char* start = reinterpret_cast<const char*>(bytes_.data() + offset_);
+    size_t length = ::strnlen(start, static_cast<size_t>(count));
+    text.assign(start, length);
+    offset_ += static_cast<size_t>(count);
+    return true;
+}
+
+void RecordWriter::WriteInt32(int32_t value) {
+    auto bits = static_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<uint8_t>(bits >> (8 * i)));
+}
+
+void RecordWriter::WriteFloat(float value) { WriteInt32(std::bit_cast<int32_t>(value)); }
+
+void RecordWriter::WriteByte(uint8_t value) { bytes_.push_back(value); }
+
+void RecordWriter::WriteBytes(std::span<const uint8_t> bytes) {
+    bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+}
+
+void RecordWriter::WriteCountedText(std::string_view text, bool withTerminator) {
+    WriteInt32(static_cast<int32_t>(text.size() + (withTerminator ? 1 : 0)));
+    bytes_.insert(bytes_.end(), text.begin(), text.end());
+    if (withTerminator) bytes_.push_back(0);
+}
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t maxBytes) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return std::nullopt;
+    std::vector<uint8_t> bytes;
+    uint8_t buffer[65536];
+    bool ok = true;
+    for (;;) {
+        size_t got = std::fread(buffer, 1, sizeof buffer, file);
+        if (bytes.size() + got > maxBytes) {
+            ok = false;
+            break;
+        }
+        bytes.insert(bytes.end(), buffer, buffer + got);
+        if (got < sizeof buffer) {
+            ok = std::ferror(file) == 0;
+            break;
+        }
+    }
+    std::fclose(file);
+    if (!ok) return std::nullopt;
+    return bytes;
+}
+
+bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes) {
+    std::string temporary = path + ".tmp" + std::to_string(::getpid());
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    size_t done = 0;
+    bool ok = true;
+    while (done < bytes.size()) {
+        ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) {
+            ok = false;
+            break;
+        }
+        done += static_cast<size_t>(wrote);
+    }
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) ok = false;
+    if (!ok) ::unlink(temporary.c_str());
+    return ok;
+}

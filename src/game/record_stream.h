@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The tagged-record form shared by every game file: little-endian signed 32-bit tags,
+// int32 and float32 values, and texts as a signed 32-bit count followed by the bytes (with
+// or without a terminating 0, depending on the file kind).
+
+// Reads records from a file image held in memory. Every read is bounded by the image: a
+// read that would pass its end reads nothing, returns false and leaves the reader at the
+// end, so callers can stop cleanly on a file cut short.
+class RecordReader {
+public:
+    explicit RecordReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+
+    bool ReadInt32(int32_t& value);
+    bool ReadFloat(float& value);
+    bool ReadByte(uint8_t& value);
+    bool ReadBytes(std::span<uint8_t> out);
+    bool Skip(size_t count);
+
+    // Reads a count n and then n bytes. Fails (consuming nothing more than the count) when
+    // n is negative or above maxBytes, or the bytes pass the end. The text is the bytes up
+    // to the first 0 byte, so the count may or may not include a terminating 0.
+    bool ReadCountedText(size_t maxBytes, std::string& text);
+
+    bool AtEnd() const { return offset_ >= bytes_.size(); }
+    size_t Offset() const { return offset_; }
+    size_t Remaining() const { return bytes_.size() - offset_; }
+
+private:
+    std::span<const uint8_t> bytes_;
+    size_t offset_ = 0;
+};
+
+// Collects records in memory; the file modules write the bytes out in one piece.
+class RecordWriter {
+public:
+    void WriteInt32(int32_t value);
+    void WriteFloat(float value);
+    void WriteByte(uint8_t value);
+    void WriteBytes(std::span<const uint8_t> bytes);
+    // A count and the text's bytes; with `withTerminator` the count includes a 0 byte that
+    // follows the text.
+    void WriteCountedText(std::string_view text, bool withTerminator);
+
+    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+
+private:
+    std::vector<uint8_t> bytes_;
+};
+
+// Reads a whole file of at most maxBytes bytes; std::nullopt when it is missing, cannot be
+// opened, is not a regular file or is larger.
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path,
+                                                  size_t maxBytes = 64u << 20);
+
+// Writes the bytes to a temporary file beside `path`, flushes it and renames it over
+// `path`, so a failed write never destroys the file it would replace. Returns false (and
+// leaves any old file as it was) when any step fails.
+bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes);
+
+// Little-endian helpers over byte spans (the caller checks the bounds).
+inline int32_t LoadInt32(const uint8_t* p) {
+    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                                (static_cast<uint32_t>(p[2]) << 16) |
+                                (static_cast<uint32_t>(p[3]) << 24));
+}
+inline int16_t LoadInt16(const uint8_t* p) {
+    return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
+}

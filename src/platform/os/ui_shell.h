@@ -1,0 +1,63 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+// What a file dialog is asked to show.
+struct FileDialogOptions {
+    std::string title;
+    std::string filter;      // "Text (*.a)|*.a|All Files (*.*)|*.*"
+    std::string defaultExt;  // without the dot; empty for none
+    std::string fileName;    // the name the dialog starts with
+};
+
+// The user-facing services of the desktop: modal message boxes, file dialogs, the password
+// prompt, letting pending window events run, and ending the application. The program uses
+// a Qt implementation; tests install a scripted one that answers dialogs and records what
+// was shown.
+class UiShell {
+public:
+    virtual ~UiShell() = default;
+
+    // A modal message box with the text, the caption and an OK button, owned by no window.
+    virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+
+    // Modal file dialogs; std::nullopt when the user cancels.
+    virtual std::optional<std::string> OpenFile(const FileDialogOptions& options) = 0;
+    virtual std::optional<std::string> SaveFile(const FileDialogOptions& options) = 0;
+
+    // The modal password prompt. It stays open until `accept` returns true for the text
+    // typed (then true) or the user cancels (then false).
+    virtual bool AskPassword(const std::function<bool(const std::string&)>& accept) = 0;
+
+    // Lets the window system deliver the events that are waiting.
+    virtual void ProcessPendingEvents() = 0;
+
+    // Asks the application to end; it ends when control returns to the event loop, so the
+    // operation in progress finishes first.
+    virtual void EndApplication() = 0;
+    virtual bool EndRequested() const = 0;
+
+    // One line for a debugger's output window.
+    virtual void DebugOutput(const std::string& line) = 0;
+};
+
+// The shell in use. Until one is installed, a quiet shell answers every dialog with
+// "cancel" and records nothing.
+UiShell& Shell();
+
+// Installs a shell (not owned) and returns the previous one; nullptr restores the default.
+UiShell* InstallShell(UiShell* shell);
+
+// Installs a shell for the lifetime of this object and restores the previous one.
+class ScopedShell {
+public:
+    explicit ScopedShell(UiShell& shell) : previous_(InstallShell(&shell)) {}
+    ~ScopedShell() { InstallShell(previous_); }
+    ScopedShell(const ScopedShell&) = delete;
+    ScopedShell& operator=(const ScopedShell&) = delete;
+
+private:
+    UiShell* previous_;
+};
