@@ -1,11 +1,64 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 
-// This screen's window; its controls and behaviour come with its own work.
+class QButtonGroup;
+class QGroupBox;
+class QPushButton;
+
+// The steps of rebuilding the large map at a new texture resolution. The screen that owns
+// the main map installs one while a game is loaded (TGameOptionsForm::SetMainMapRebuild);
+// "Okay" calls the steps in this order: ShowLoadingNotice, then pending events run,
+// DestroyMainMap, then the title screen's TextureResolution takes the new value,
+// CreateMainMap, CloseLoadingNotice.
+class MainMapRebuild {
+public:
+    virtual ~MainMapRebuild() = default;
+
+    // Sets the "Loading map" notice's gauge to 0 and shows the notice.
+    virtual void ShowLoadingNotice() = 0;
+    // Destroys the current main-map object.
+    virtual void DestroyMainMap() = 0;
+    // Creates, constructs and builds a main-map object at the title screen's
+    // TextureResolution and makes it the current one.
+    virtual void CreateMainMap() = 0;
+    virtual void CloseLoadingNotice() = 0;
+};
+
+// Number of texture resolutions offered, and the item chosen when none is.
+constexpr int kTextureResolutionItems = 5;
+constexpr int kCoarseResolutionItem = 4;
+
+// Edge length in pixels of one tile's texture for a radio item (0 -> 200 ... 4 -> 50);
+// any other item, "none" included, gives 50.
+int32_t ResolutionOfItem(int item);
+// The radio item that shows a resolution; a value not offered shows item 4.
+int ItemOfResolution(int32_t resolution);
+
+// The game options window: the map texture resolution.
 class TGameOptionsForm : public QDialog {
     Q_OBJECT
 
 public:
     explicit TGameOptionsForm(QWidget* parent = nullptr);
+
+    QGroupBox* TextureResolutionRadioGroup = nullptr;
+    QButtonGroup* TextureResolutionItems = nullptr;  // ids 0..4, in the order shown
+    QPushButton* OkayButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+
+    // The checked radio item, -1 for none.
+    int ItemIndex() const;
+    void SetItemIndex(int item);
+
+    // Installs the rebuild steps (not owned); nullptr while no main map exists, in which
+    // case "Okay" only stores the new resolution for the next map to use.
+    void SetMainMapRebuild(MainMapRebuild* rebuild) { rebuild_ = rebuild; }
+
+    void OkayButtonClick();
+    void CancelButtonClick();
+
+private:
+    MainMapRebuild* rebuild_ = nullptr;
 };

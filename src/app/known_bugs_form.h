@@ -2,10 +2,18 @@
 
 #include <QDialog>
 
-// This screen's window; its controls and behaviour come with its own work.
+class QPlainTextEdit;
+class QPushButton;
+
+// The known-bugs window: the open problems of this version, in a read-only memo.
 class TKnownBugsForm : public QDialog {
     Q_OBJECT
 
 public:
     explicit TKnownBugsForm(QWidget* parent = nullptr);
+
+    QPlainTextEdit* Memo1 = nullptr;
+    QPushButton* Button1 = nullptr;
+
+    void Button1Click();
 };

@@ -10,6 +10,7 @@
 #include "platform/os/ui_shell.h"
 #include "platform/qt/form_geometry.h"
 #include "platform/qt/qt_ui_shell.h"
+#include "race/password_form.h"
 
 namespace {
 
@@ -40,6 +41,9 @@ int main(int argc, char** argv) {
     ScopedShell installed(shell);
     try {
         ScreenSet screens;
+        shell.passwordPrompt = [](const std::function<bool(const std::string&)>& accept) {
+            return AskPasswordWithForm(*PasswordForm, accept);
+        };
         MainForm->show();
         if (shell.EndRequested()) return 0;
         return QApplication::exec();

@@ -2,10 +2,18 @@
 
 #include <QDialog>
 
-// This screen's window; its controls and behaviour come with its own work.
+class QPlainTextEdit;
+class QPushButton;
+
+// The version history window: what each version changed, newest first, in a read-only memo.
 class TVersionHistoryForm : public QDialog {
     Q_OBJECT
 
 public:
     explicit TVersionHistoryForm(QWidget* parent = nullptr);
+
+    QPlainTextEdit* Memo1 = nullptr;
+    QPushButton* Button1 = nullptr;
+
+    void Button1Click();
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -107,6 +108,68 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_
     std::fclose(file);
     if (!ok) return std::nullopt;
     return bytes;
+}
+
+std::optional<std::vector<uint8_t>> ReadFileHead(const std::string& path, size_t maxBytes) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return std::nullopt;
+    std::vector<uint8_t> bytes(maxBytes);
+    size_t got = maxBytes == 0 ? 0 : std::fread(bytes.data(), 1, maxBytes, file);
+    bool ok = std::ferror(file) == 0;
+    std::fclose(file);
+    if (!ok) return std::nullopt;
+    bytes.resize(got);
+    return bytes;
+}
+
+void ReadOutcome::NoteDamage(size_t offset, std::string what) {
+    if (!FirstDamage) FirstDamage = FileDamage{offset, std::move(what)};
+    ++DamageCount;
+}
+
+TextRead ReadBoundedText(RecordReader& reader, size_t maxBytes, std::string& text,
+                         ReadOutcome& outcome, std::string_view what) {
+    size_t at = reader.Offset();
+    int32_t count = 0;
+    if (!reader.ReadInt32(count)) {
+        outcome.NoteDamage(at, "the file ends inside a " + std::string(what));
+        return TextRead::Stop;
+    }
+    if (count < 0) {
+        outcome.NoteDamage(at, std::string(what) + " count " + std::to_string(count) +
+                                   " is negative");
+        return TextRead::Stop;
+    }
+    if (static_cast<size_t>(count) > reader.Remaining()) {
+        outcome.NoteDamage(at, "the file ends inside a " + std::string(what));
+        reader.Skip(reader.Remaining());
+        return TextRead::Stop;
+    }
+    if (static_cast<size_t>(count) > maxBytes) {
+        outcome.NoteDamage(at, std::string(what) + " count " + std::to_string(count) +
+                                   " is above " + std::to_string(maxBytes));
+        reader.Skip(static_cast<size_t>(count));
+        return TextRead::TooLong;
+    }
+    std::string bytes(static_cast<size_t>(count), '\0');
+    reader.ReadBytes(std::span<uint8_t>(reinterpret_cast<uint8_t*>(bytes.data()), bytes.size()));
+    bytes.resize(::strnlen(bytes.data(), bytes.size()));
+    text = std::move(bytes);
+    return TextRead::Ok;
+}
+
+std::string DescribeDamage(std::string_view path, const ReadOutcome& outcome) {
+    if (!outcome.FirstDamage) return std::string(path) + ": no damage found";
+    std::string text = std::string(path) + ": damaged at byte " +
+                       std::to_string(outcome.FirstDamage->Offset) + ": " +
+                       outcome.FirstDamage->What;
+    if (outcome.DamageCount > 1) {
+        text += " (and " + std::to_string(outcome.DamageCount - 1) + " more fault" +
+                (outcome.DamageCount > 2 ? "s" : "") + ")";
+    }
+    return text;
 }
 
 bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -60,6 +61,46 @@ private:
 // opened, is not a regular file or is larger.
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path,
                                                   size_t maxBytes = 64u << 20);
+
+// Reads the first bytes of a file, at most maxBytes (fewer when the file is shorter);
+// std::nullopt when it is missing, cannot be opened or is not a regular file.
+std::optional<std::vector<uint8_t>> ReadFileHead(const std::string& path, size_t maxBytes);
+
+// A fault a reader found in a file: the offset of the record (or value) at fault and what
+// is wrong with it.
+struct FileDamage {
+    size_t Offset = 0;
+    std::string What;
+};
+
+// How a reader of a game file went: whether it reached the file's proper end, the first
+// fault it met (and how many), and which known tags it handled. The readers keep what they
+// could read whatever happens; this lets callers and the tool tell a whole file from a
+// damaged one.
+struct ReadOutcome {
+    bool EndReached = false;  // the end record (or, for files without one, the file's end)
+    std::optional<FileDamage> FirstDamage;
+    int DamageCount = 0;
+    std::set<int32_t> TagsSeen;
+
+    void NoteDamage(size_t offset, std::string what);
+    bool Damaged() const { return DamageCount > 0; }
+    bool Saw(int32_t tag) const { return TagsSeen.count(tag) != 0; }
+};
+
+// How a bounded text read went. TooLong: the count lies within the file but above the
+// limit; the text's bytes were passed over, so reading can go on with the next record.
+// Stop: the count is negative or the file ends inside the text; the next record's start
+// is unknown.
+enum class TextRead { Ok, TooLong, Stop };
+
+// Reads a count n and n bytes; the text is the bytes up to the first 0 byte. Anything but
+// Ok is noted in `outcome`, naming the value as `what` ("message text").
+TextRead ReadBoundedText(RecordReader& reader, size_t maxBytes, std::string& text,
+                         ReadOutcome& outcome, std::string_view what);
+
+// "war.p01: damaged at byte 1234: <what>" (and how many more faults follow).
+std::string DescribeDamage(std::string_view path, const ReadOutcome& outcome);
 
 // Writes the bytes to a temporary file beside `path`, flushes it and renames it over
 // `path`, so a failed write never destroys the file it would replace. Returns false (and

@@ -8,9 +8,13 @@
 
 // Each command lives in its own file of this folder and is listed here:
 //   extern const ToolCommand kNameCommand;  and  kNameCommand,  in the list below.
+extern const ToolCommand kRaceCommand;
+extern const ToolCommand kDumpCommand;
 
 const std::vector<ToolCommand>& ToolCommands() {
     static const std::vector<ToolCommand> commands = {
+        kRaceCommand,
+        kDumpCommand,
     };
     return commands;
 }
