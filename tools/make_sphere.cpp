@@ -1,0 +1,22 @@
+// Writes the globe's mesh file: a unit sphere of 24 rings and 48 segments.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+#include "platform/gfx/sphere_mesh.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "Usage: make_sphere OUTPUT.x\n";
+        return 2;
+    }
+    const std::string text = gfx::SphereMeshText(24, 48);
+    std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) {
+        std::cerr << "make_sphere: cannot write " << argv[1] << "\n";
+        return 1;
+    }
+    return 0;
+}
