@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "platform/os/windows_1252.h"
 #include "platform/qt/form_geometry.h"
 
 TPasswordForm::TPasswordForm(QWidget* parent) : QDialog(parent) {
@@ -52,7 +53,8 @@ void TPasswordForm::showEvent(QShowEvent* event) {
 }
 
 void TPasswordForm::OkayButtonClick() {
-    const std::string typed = PasswordBox->text().toLocal8Bit().toStdString();
+    // Race texts are stored in Windows-1252, so the typed text is compared in that form.
+    const std::string typed = Utf16ToWindows1252(PasswordBox->text().toStdU16String());
     if (!accept_ || !accept_(typed))
         return;
     PasswordAccepted = 1;
