@@ -1,8 +1,411 @@
 #include "creation/new_game_form.h"
 
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/main_form.h"
+#include "app/screens.h"
+#include "creation/world_generation.h"
+#include "platform/os/clock.h"
+#include "platform/os/ui_shell.h"
+#include "platform/os/windows_1252.h"
 #include "platform/qt/form_geometry.h"
+#include "race/race_file.h"
+
+namespace {
+
+const QString kFontFamily = QStringLiteral("MS Sans Serif");
+constexpr int kFontPixels = 11;
+
+const QStringList kPlayerStatusItems = {QStringLiteral("None"), QStringLiteral("Human"),
+                                        QStringLiteral("Computer")};
+const QStringList kWorldSizeItems = {QStringLiteral("Asteroid"), QStringLiteral("Tiny"),
+                                     QStringLiteral("Small"),    QStringLiteral("Medium"),
+                                     QStringLiteral("Large"),    QStringLiteral("Huge")};
+constexpr int kLargeWorld = 4;
+
+const QString kCreationPending = QStringLiteral("Game Creation - Pending");
+const QString kCreationWorking = QStringLiteral("Game Creation - Working");
+const QString kCreationComplete = QStringLiteral("Game Creation - Complete");
+const QString kCreationAborted = QStringLiteral("Game Creation - Aborted");
+
+QString FromRaceText(const std::string& text) {
+    return QString::fromStdU16String(Windows1252ToUtf16(text));
+}
+
+// The file's name after its last "\" or "/".
+std::string_view FileNamePart(std::string_view path) {
+    const size_t separator = path.find_last_of("\\/");
+    return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top, bool bold = false) {
+    auto* label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);
+    if (bold)
+        label->setFont(LayoutFont(kFontFamily, kFontPixels, true));
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+void SetCaption(QLabel* label, const QString& caption) {
+    label->setText(caption);
+    label->adjustSize();
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const QString& text, const QRect& geometry) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& caption, const QRect& geometry) {
+    auto* button = new QPushButton(caption, parent);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QProgressBar* MakeGauge(QWidget* parent, const QRect& geometry) {
+    auto* gauge = new QProgressBar(parent);
+    gauge->setRange(0, 100);
+    gauge->setValue(0);
+    gauge->setTextVisible(true);
+    gauge->setAlignment(Qt::AlignCenter);
+    gauge->setGeometry(geometry);
+    return gauge;
+}
+
+}  // namespace
+
+// ---- TNewGameRadioGroup ----
+
+TNewGameRadioGroup::TNewGameRadioGroup(const QString& caption, const QStringList& items,
+                                       int columns, QWidget* parent)
+    : QGroupBox(caption, parent), buttons_(new QButtonGroup(this)), columns_(std::max(1, columns)) {
+    for (int i = 0; i < items.size(); ++i) {
+        auto* item = new QRadioButton(items[i], this);
+        buttons_->addButton(item, i);
+        items_.push_back(item);
+    }
+    LayOutItems();
+    connect(buttons_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            emit Click();
+    });
+}
+
+void TNewGameRadioGroup::LayOutItems() {
+    const int count = Count();
+    if (count == 0)
+        return;
+    // Below the caption line, the columns sharing the width less a small border each side.
+    const int top = fontMetrics().height() + 1;
+    const int perColumn = (count + columns_ - 1) / columns_;
+    const int left = 4;
+    const int columnWidth = std::max(1, (width() - 2 * left) / columns_);
+    const int rowHeight = std::max(1, (height() - top - 1) / perColumn);
+    for (int i = 0; i < count; ++i) {
+        const int column = i / perColumn;
+        const int row = i % perColumn;
+        items_[static_cast<size_t>(i)]->setGeometry(left + column * columnWidth,
+                                                    top + row * rowHeight, columnWidth, rowHeight);
+    }
+}
+
+void TNewGameRadioGroup::resizeEvent(QResizeEvent* event) {
+    QGroupBox::resizeEvent(event);
+    LayOutItems();
+}
+
+void TNewGameRadioGroup::changeEvent(QEvent* event) {
+    QGroupBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        LayOutItems();
+}
+
+int TNewGameRadioGroup::ItemIndex() const {
+    return buttons_->checkedId();
+}
+
+void TNewGameRadioGroup::SetItemIndex(int index) {
+    if (index >= 0 && index < Count())
+        items_[static_cast<size_t>(index)]->setChecked(true);
+}
+
+QRadioButton* TNewGameRadioGroup::Item(int index) const {
+    return index >= 0 && index < Count() ? items_[static_cast<size_t>(index)] : nullptr;
+}
+
+// ---- TNewGameForm ----
 
 TNewGameForm::TNewGameForm(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("New Game"));
+    setFont(LayoutFont(kFontFamily, kFontPixels));
     SetOuterSize(this, 808, 500);
+    setWindowState(windowState() | Qt::WindowMaximized);
+
+    // Every slot starts out of play with an empty race (password included) and no numbers.
+    for (PlayerSlot& slot : Players) {
+        slot.InPlay = 0;
+        slot.Race = RaceRecord{};
+        slot.Race.Password.clear();
+    }
+
+    NewGamePageControl = new QTabWidget(this);
+    NewGamePageControl->setObjectName(QStringLiteral("NewGamePageControl"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(NewGamePageControl);
+
+    TabSheet1 = new QWidget;
+    TabSheet2 = new QWidget;
+    TabSheet4 = new QWidget;
+    TabSheet3 = new QWidget;
+    NewGamePageControl->addTab(TabSheet1, QStringLiteral("Player Data"));
+    NewGamePageControl->addTab(TabSheet2, QStringLiteral("Winning Conditions"));
+    NewGamePageControl->addTab(TabSheet4, QStringLiteral("World Data"));
+    NewGamePageControl->addTab(TabSheet3, QStringLiteral("Generate"));
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
+    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+
+    BuildPlayerDataPage();
+    BuildWorldDataPage();
+    BuildGeneratePage();
+
+    NewGamePageControl->setCurrentIndex(PlayerDataPage);
+    connect(NewGamePageControl, &QTabWidget::currentChanged, this,
+            &TNewGameForm::NewGamePageControlChange);
+}
+
+TNewGameForm::~TNewGameForm() = default;
+
+void TNewGameForm::BuildPlayerDataPage() {
+    Label1 = MakeLabel(TabSheet1, QStringLiteral("Game Name"), 16, 16);
+    GameNameEditBox = MakeEdit(TabSheet1, QStringLiteral("Game Name"), QRect(24, 32, 121, 21));
+    GameNameEditBox->setObjectName(QStringLiteral("GameNameEditBox"));
+    Label2 = MakeLabel(TabSheet1, QStringLiteral("Game File"), 192, 16);
+    GameFile = MakeEdit(TabSheet1, QStringLiteral("GameFile"), QRect(208, 32, 121, 21));
+    GameFile->setObjectName(QStringLiteral("GameFile"));
+
+    for (int n = 1; n <= kPlayerCount; ++n) {
+        const size_t i = static_cast<size_t>(n - 1);
+        const int step = 40 * (n - 1);
+        const QString number = QString::number(n);
+
+        auto* group = new TNewGameRadioGroup(QStringLiteral("Player ") + number, kPlayerStatusItems,
+                                             3, TabSheet1);
+        group->setObjectName(QStringLiteral("PlayerStatus") + number);
+        group->setGeometry(24, 72 + step, 209, 33);
+        group->SetItemIndex(StatusNone);
+        PlayerStatus[i] = group;
+
+        auto* button =
+            MakeButton(TabSheet1, QStringLiteral("Browse"), QRect(240, 80 + step, 50, 25));
+        button->setObjectName(QStringLiteral("PlayerRaceButton") + number);
+        button->setEnabled(false);
+        PlayerRaceButton[i] = button;
+
+        QLabel* label = MakeLabel(TabSheet1, QStringLiteral("Default"), 304, 90 + step);
+        label->setObjectName(QStringLiteral("RaceName") + number);
+        label->hide();
+        RaceName[i] = label;
+
+        connect(group, &TNewGameRadioGroup::Click, this, [this, n] { PlayerStatusClick(n); });
+        connect(button, &QPushButton::clicked, this, [this, n] { PlayerRaceButtonClick(n); });
+    }
+
+    // Tab order: the two edits, the ten radio groups, the ten buttons.
+    QWidget* previous = GameNameEditBox;
+    auto chain = [&previous](QWidget* next) {
+        QWidget::setTabOrder(previous, next);
+        previous = next;
+    };
+    chain(GameFile);
+    for (TNewGameRadioGroup* group : PlayerStatus) {
+        for (int item = 0; item < group->Count(); ++item)
+            chain(group->Item(item));
+    }
+    for (QPushButton* button : PlayerRaceButton)
+        chain(button);
+}
+
+void TNewGameForm::BuildWorldDataPage() {
+    WorldSizeRadioGroup =
+        new TNewGameRadioGroup(QStringLiteral("World Size"), kWorldSizeItems, 2, TabSheet4);
+    WorldSizeRadioGroup->setObjectName(QStringLiteral("WorldSizeRadioGroup"));
+    // The caption is bold, the items are not.
+    WorldSizeRadioGroup->setFont(LayoutFont(kFontFamily, kFontPixels, true));
+    for (int item = 0; item < WorldSizeRadioGroup->Count(); ++item)
+        WorldSizeRadioGroup->Item(item)->setFont(LayoutFont(kFontFamily, kFontPixels));
+    WorldSizeRadioGroup->setGeometry(8, 16, 185, 105);
+    WorldSizeRadioGroup->SetItemIndex(kLargeWorld);
+
+    Label13 = MakeLabel(TabSheet4, QStringLiteral("Land Mass"), 8, 136, true);
+
+    // Three digit places (the first required) and a literal "%"; blanks show as spaces.
+    LandMassPercentInput = new QLineEdit(TabSheet4);
+    LandMassPercentInput->setObjectName(QStringLiteral("LandMassPercentInput"));
+    LandMassPercentInput->setGeometry(80, 133, 41, 21);
+    LandMassPercentInput->setFont(LayoutFont(kFontFamily, kFontPixels, true));
+    LandMassPercentInput->setStyleSheet(QStringLiteral("QLineEdit { background: white; }"));
+    LandMassPercentInput->setInputMask(QStringLiteral("900%; "));
+    LandMassPercentInput->setMaxLength(4);
+    LandMassPercentInput->setText(QStringLiteral("40 %"));
+}
+
+void TNewGameForm::BuildGeneratePage() {
+    GameNameLabel = MakeLabel(TabSheet3, QStringLiteral("Game Name: "), 24, 24, true);
+    GameFileLabel = MakeLabel(TabSheet3, QStringLiteral("Game File: "), 24, 40, true);
+    HumanNumberLabel = MakeLabel(TabSheet3, QStringLiteral("Human Players: "), 24, 80, true);
+    ComputerNumberLabel = MakeLabel(TabSheet3, QStringLiteral("Computer Players: "), 24, 96, true);
+    WorldSizeLabel = MakeLabel(TabSheet3, QStringLiteral("World Size: "), 24, 136, true);
+    LandMassLabel = MakeLabel(TabSheet3, QStringLiteral("Percent Land: "), 24, 152, true);
+
+    // The bevel first, so the status labels and gauges lie on top of it.
+    Bevel1 = new QFrame(TabSheet3);
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Bevel1->setGeometry(464, 314, 297, 177);
+
+    GameCreationLabel = MakeLabel(TabSheet3, kCreationPending, 512, 335);
+    QFont creationFont = LayoutFont(kFontFamily, 20, true);
+    creationFont.setUnderline(true);
+    GameCreationLabel->setFont(creationFont);
+    GameCreationLabel->adjustSize();
+
+    StatusLabelTopography =
+        MakeLabel(TabSheet3, QStringLiteral("Create World Topography:"), 504, 362);
+    TopographyProgressBar = MakeGauge(TabSheet3, QRect(632, 362, 100, 17));
+    StatusLabelSeaLevel = MakeLabel(TabSheet3, QStringLiteral("Adjust Sea Level:"), 504, 386);
+    SeaLevelProgressBar = MakeGauge(TabSheet3, QRect(632, 386, 100, 17));
+
+    CreateGameButton =
+        MakeButton(TabSheet3, QStringLiteral("Create Game"), QRect(480, 504, 75, 25));
+    CancelButton = MakeButton(TabSheet3, QStringLiteral("Cancel"), QRect(560, 504, 75, 25));
+    CancelButton->setEnabled(false);
+    ExitButton = MakeButton(TabSheet3, QStringLiteral("Exit"), QRect(640, 504, 75, 25));
+
+    connect(CreateGameButton, &QPushButton::clicked, this, &TNewGameForm::CreateGameButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &TNewGameForm::CancelButtonClick);
+    connect(ExitButton, &QPushButton::clicked, this, &TNewGameForm::ExitButtonClick);
+}
+
+void TNewGameForm::PlayerStatusClick(int player) {
+    const size_t i = static_cast<size_t>(player - 1);
+    const int status = PlayerStatus[i]->ItemIndex();
+    const bool inPlay = status == StatusHuman || status == StatusComputer;
+    // The race stays with the slot whatever the choice.
+    PlayerRaceButton[i]->setEnabled(inPlay);
+    RaceName[i]->setVisible(inPlay);
+    Players[i].InPlay = inPlay ? 1 : 0;
+}
+
+void TNewGameForm::PlayerRaceButtonClick(int player) {
+    const size_t i = static_cast<size_t>(player - 1);
+    std::string chosen;
+    if (!LoadRaceForPlayer(Players[i].Race, &chosen))
+        return;
+    SetCaption(RaceName[i], QStringLiteral("The ") + FromRaceText(Players[i].Race.NamePlural) +
+                                QStringLiteral(" (") +
+                                QString::fromLocal8Bit(std::string(FileNamePart(chosen))) +
+                                QStringLiteral(")"));
+}
+
+void TNewGameForm::NewGamePageControlChange() {
+    if (NewGamePageControl->currentIndex() != GeneratePage)
+        return;
+    int humans = 0;
+    int computers = 0;
+    for (const TNewGameRadioGroup* group : PlayerStatus) {
+        humans += group->ItemIndex() == StatusHuman ? 1 : 0;
+        computers += group->ItemIndex() == StatusComputer ? 1 : 0;
+    }
+    const int worldSize = WorldSizeRadioGroup->ItemIndex();
+    SetCaption(GameNameLabel, QStringLiteral("Game Name: ") + GameNameEditBox->text());
+    SetCaption(GameFileLabel, QStringLiteral("Game File: ") + GameFile->text());
+    SetCaption(HumanNumberLabel, QStringLiteral("Human Players: ") + QString::number(humans));
+    SetCaption(ComputerNumberLabel,
+               QStringLiteral("Computer Players: ") + QString::number(computers));
+    SetCaption(WorldSizeLabel,
+               QStringLiteral("World Size: ") +
+                   (worldSize >= 0 ? WorldSizeRadioGroup->Item(worldSize)->text() : QString()));
+    SetCaption(LandMassLabel,
+               QStringLiteral("Percent Land: ") + LandMassPercentInput->displayText());
+}
+
+void TNewGameForm::SetCreationControls(bool working) {
+    working_ = working;
+    CreateGameButton->setEnabled(!working);
+    ExitButton->setEnabled(!working);
+    NewGamePageControl->setTabEnabled(PlayerDataPage, !working);
+    NewGamePageControl->setTabEnabled(WorldDataPage, !working);
+    NewGamePageControl->setTabEnabled(WinningConditionsPage, !working);
+    CancelButton->setEnabled(working);
+}
+
+void TNewGameForm::CreateGameButtonClick() {
+    if (working_)
+        return;
+    CreateGameRequest request;
+    request.GameFileText = GameFile->text().toLocal8Bit().toStdString();
+    // The share is read from the text as shown ("40 %"), blanks included.
+    request.LandPercent = ParseLandPercent(LandMassPercentInput->displayText().toStdString());
+    if (std::optional<CreateGameStatus> refusal = CreateGameRefusal(request)) {
+        Shell().ShowMessage(CreateGameRefusalText(*refusal), kCreateGameRefusalCaption);
+        return;
+    }
+    if (MainForm != nullptr)
+        request.Title = MainForm->State;
+
+    SetCreationControls(true);
+    AbortFlag = 0;
+    SetCaption(GameCreationLabel, kCreationWorking);
+    TopographyProgressBar->setValue(0);
+    SeaLevelProgressBar->setValue(0);
+
+    request.Seed = CreationSeed(SeedClock != nullptr ? *SeedClock : SystemClock());
+    WorldGenerationHooks hooks;
+    hooks.processPendingEvents = [] { Shell().ProcessPendingEvents(); };
+    hooks.abortFlag = &AbortFlag;
+    hooks.topographyProgress = [this](int percent) { TopographyProgressBar->setValue(percent); };
+    hooks.seaLevelProgress = [this](int percent) { SeaLevelProgressBar->setValue(percent); };
+    lastCreation_ = CreateGame(request, Players, hooks);
+
+    SetCreationControls(false);
+    SetCaption(GameCreationLabel, AbortFlag == 1 ? kCreationAborted : kCreationComplete);
+    AbortFlag = 0;
+}
+
+void TNewGameForm::CancelButtonClick() {
+    AbortFlag = 1;
+}
+
+void TNewGameForm::ExitButtonClick() {
+    close();
+}
+
+void TNewGameForm::closeEvent(QCloseEvent* event) {
+    // While a creation works only "Cancel" reacts; the wizard stays open until it ends.
+    if (working_) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (MainForm != nullptr)
+        MainForm->show();
 }

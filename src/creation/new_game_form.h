@@ -1,11 +1,146 @@
 #pragma once
 
+#include <QGroupBox>
+#include <QStringList>
 #include <QWidget>
+#include <array>
+#include <cstdint>
+#include <vector>
 
-// This screen's window; its controls and behaviour come with its own work.
+#include "creation/create_game.h"
+#include "game/game_state.h"
+
+class Clock;
+class QButtonGroup;
+class QCloseEvent;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QResizeEvent;
+class QEvent;
+class QTabWidget;
+
+// A captioned group of radio buttons in columns, filled top to bottom, then left to right.
+// Click is emitted whenever another item becomes selected, by the user or by SetItemIndex.
+class TNewGameRadioGroup : public QGroupBox {
+    Q_OBJECT
+
+public:
+    TNewGameRadioGroup(const QString& caption, const QStringList& items, int columns,
+                       QWidget* parent = nullptr);
+
+    // The selected item, -1 when none is.
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    QRadioButton* Item(int index) const;
+    int Count() const { return static_cast<int>(items_.size()); }
+
+signals:
+    void Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void LayOutItems();
+
+    QButtonGroup* buttons_ = nullptr;
+    std::vector<QRadioButton*> items_;
+    int columns_ = 1;
+};
+
+// The New Game wizard: names the game and its files, sets up ten player slots with their
+// races, the share of land, and creates the game. Built once; it keeps its slots, its
+// controls and its page between openings.
 class TNewGameForm : public QWidget {
     Q_OBJECT
 
 public:
     explicit TNewGameForm(QWidget* parent = nullptr);
+    ~TNewGameForm() override;
+
+    // Items of the player radio groups.
+    enum PlayerStatus { StatusNone = 0, StatusHuman = 1, StatusComputer = 2 };
+
+    // Page order of NewGamePageControl.
+    enum Page {
+        PlayerDataPage = 0,
+        WinningConditionsPage = 1,
+        WorldDataPage = 2,
+        GeneratePage = 3
+    };
+
+    // Players 1 to 10 (index 0 to 9).
+    std::array<PlayerSlot, kPlayerCount> Players{};
+    // 1 after "Cancel" during a creation.
+    uint8_t AbortFlag = 0;
+    // Seeds each creation with its time in seconds; tests set a fixed clock.
+    Clock* SeedClock = nullptr;
+
+    QTabWidget* NewGamePageControl = nullptr;
+    QWidget* TabSheet1 = nullptr;  // "Player Data"
+    QWidget* TabSheet2 = nullptr;  // "Winning Conditions"
+    QWidget* TabSheet4 = nullptr;  // "World Data"
+    QWidget* TabSheet3 = nullptr;  // "Generate"
+
+    // "Player Data"
+    QLabel* Label1 = nullptr;
+    QLineEdit* GameNameEditBox = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* GameFile = nullptr;
+    std::array<TNewGameRadioGroup*, kPlayerCount> PlayerStatus{};
+    std::array<QPushButton*, kPlayerCount> PlayerRaceButton{};
+    std::array<QLabel*, kPlayerCount> RaceName{};
+
+    // "World Data"
+    TNewGameRadioGroup* WorldSizeRadioGroup = nullptr;
+    QLabel* Label13 = nullptr;
+    QLineEdit* LandMassPercentInput = nullptr;
+
+    // "Generate"
+    QLabel* GameNameLabel = nullptr;
+    QLabel* GameFileLabel = nullptr;
+    QLabel* HumanNumberLabel = nullptr;
+    QLabel* ComputerNumberLabel = nullptr;
+    QLabel* WorldSizeLabel = nullptr;
+    QLabel* LandMassLabel = nullptr;
+    QFrame* Bevel1 = nullptr;
+    QLabel* GameCreationLabel = nullptr;
+    QLabel* StatusLabelTopography = nullptr;
+    QProgressBar* TopographyProgressBar = nullptr;
+    QLabel* StatusLabelSeaLevel = nullptr;
+    QProgressBar* SeaLevelProgressBar = nullptr;
+    QPushButton* CreateGameButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+    QPushButton* ExitButton = nullptr;
+
+    // player is 1..10.
+    void PlayerStatusClick(int player);
+    void PlayerRaceButtonClick(int player);
+    void NewGamePageControlChange();
+    void CreateGameButtonClick();
+    void CancelButtonClick();
+    void ExitButtonClick();
+
+    // True while "Create Game" works.
+    bool Working() const { return working_; }
+    // What the last creation did (Complete before the first one).
+    const CreateGameResult& LastCreation() const { return lastCreation_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildPlayerDataPage();
+    void BuildWorldDataPage();
+    void BuildGeneratePage();
+    // Disables or enables what a creation must not be disturbed by (step 1 and step 15).
+    void SetCreationControls(bool working);
+
+    bool working_ = false;
+    CreateGameResult lastCreation_;
 };

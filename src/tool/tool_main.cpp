@@ -10,11 +10,13 @@
 //   extern const ToolCommand kNameCommand;  and  kNameCommand,  in the list below.
 extern const ToolCommand kRaceCommand;
 extern const ToolCommand kDumpCommand;
+extern const ToolCommand kCreateCommand;
 
 const std::vector<ToolCommand>& ToolCommands() {
     static const std::vector<ToolCommand> commands = {
         kRaceCommand,
         kDumpCommand,
+        kCreateCommand,
     };
     return commands;
 }
