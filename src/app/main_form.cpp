@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/game_session.h"
 #include "app/screens.h"
 #include "app/title_art.h"
 #include "creation/new_game_form.h"
@@ -93,9 +94,12 @@ void TMainForm::LoadGameButtonClick() {
     std::optional<std::string> chosen = Shell().OpenFile(options);
     if (!chosen) return;
     OpenGameDialog.FileName = *chosen;
-    if (chosen->find(".hst") != std::string::npos) {
+    if (IsHostFilePath(*chosen)) {
         hide();
         HostForm->show();
+    }
+    if (IsPlayerFilePath(*chosen)) {
+        LoadPlayerGame(*chosen);
     }
 }
 

@@ -10,12 +10,14 @@
 //   extern const ToolCommand kNameCommand;  and  kNameCommand,  in the list below.
 extern const ToolCommand kRaceCommand;
 extern const ToolCommand kDumpCommand;
+extern const ToolCommand kRenderCommand;
 extern const ToolCommand kCreateCommand;
 
 const std::vector<ToolCommand>& ToolCommands() {
     static const std::vector<ToolCommand> commands = {
         kRaceCommand,
         kDumpCommand,
+        kRenderCommand,
         kCreateCommand,
     };
     return commands;

@@ -2,10 +2,41 @@
 
 #include <QWidget>
 
-// This screen's window; its controls and behaviour come with its own work.
+class QLabel;
+
+// A progress gauge drawn as a needle dial: a half-round scale from MinValue (left) to
+// MaxValue (right) with a needle pointing at Progress, and the percentage below the hub.
+class TNeedleGauge : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TNeedleGauge(QWidget* parent = nullptr);
+
+    int MinValue() const { return minValue_; }
+    int MaxValue() const { return maxValue_; }
+    int Progress() const { return progress_; }
+    // Keeps the value within MinValue..MaxValue and repaints when it changed.
+    void SetProgress(int value);
+    // The share of the scale reached, 0 to 100.
+    int PercentDone() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int minValue_ = 0;
+    int maxValue_ = 100;
+    int progress_ = 0;
+};
+
+// The "Loading map" notice shown while the map textures are made.
 class TForm1 : public QWidget {
     Q_OBJECT
 
 public:
     explicit TForm1(QWidget* parent = nullptr);
+
+    QLabel* Label1 = nullptr;  // "Loading map"
+    QLabel* Label2 = nullptr;  // "One Moment Please"
+    TNeedleGauge* CGauge1 = nullptr;
 };

@@ -1,0 +1,159 @@
+#include "app/game_session.h"
+
+#include "app/engine_views.h"
+#include "app/game_options_form.h"
+#include "app/main_form.h"
+#include "app/screens.h"
+#include "game/player_file.h"
+#include "game/turn_files.h"
+#include "game/world_map.h"
+#include "platform/os/ui_shell.h"
+#include "research/research_form.h"
+#include "units/unit_form.h"
+#include "view/loading_form.h"
+#include "view/main_map.h"
+#include "view/main_screen_form.h"
+#include "view/message_store.h"
+
+namespace {
+
+// The views of the program: the view engine drawing onto the main screen.
+std::unique_ptr<GameViews> MakeProgramViews() {
+    return MakeEngineViews(*Main_ScreenForm, Game());
+}
+
+GameViewsFactory& ViewsFactory() {
+    static GameViewsFactory factory;
+    return factory;
+}
+
+void AdvanceLoadingGauge(int percent) {
+    if (Form1 != nullptr)
+        Form1->CGauge1->SetProgress(percent);
+}
+
+}  // namespace
+
+void SetGameViewsFactory(GameViewsFactory factory) {
+    ViewsFactory() = std::move(factory);
+}
+
+float ZoomedDistance(float z, float step, float nearLimit, float farLimit) {
+    if (step < 0.0f && z > nearLimit)
+        return z + step;
+    if (step > 0.0f && z < farLimit)
+        return z + step;
+    return z;
+}
+
+GameSession::GameSession() = default;
+
+GameSession::~GameSession() {
+    Destroy();
+}
+
+void GameSession::Note(std::string_view event) const {
+    if (OnObjectEvent)
+        OnObjectEvent(event);
+}
+
+void GameSession::Create() {
+    Destroy();
+    views_ = ViewsFactory() ? ViewsFactory()() : MakeProgramViews();
+    Note("create ViewEngine");
+    world_ = std::make_unique<WorldMap>();
+    Note("create WorldMap");
+    map_ = std::make_unique<MainMap>();
+    Note("create MainMap");
+    messages_ = std::make_unique<MessageStore>();
+    Note("create MessageStore");
+}
+
+void GameSession::Destroy() {
+    if (messages_) {
+        messages_.reset();
+        Note("destroy MessageStore");
+    }
+    if (map_) {
+        map_.reset();
+        Note("destroy MainMap");
+    }
+    if (world_) {
+        world_.reset();
+        Note("destroy WorldMap");
+    }
+    if (views_) {
+        views_.reset();
+        Note("destroy ViewEngine");
+    }
+}
+
+void GameSession::DestroyMainMap() {
+    if (!map_)
+        return;
+    map_.reset();
+    Note("destroy MainMap");
+}
+
+void GameSession::CreateMainMap() {
+    if (!views_ || !world_)
+        return;
+    map_ = std::make_unique<MainMap>();
+    Note("create MainMap");
+    views_->SetUpLargeMap(*map_, *world_, MainForm->State.TextureResolution, AdvanceLoadingGauge);
+}
+
+GameSession& Game() {
+    static GameSession session;
+    return session;
+}
+
+bool IsHostFilePath(std::string_view path) {
+    return path.find(".hst") != std::string_view::npos;
+}
+
+bool IsPlayerFilePath(std::string_view path) {
+    return !IsHostFilePath(path) && path.find(".p") != std::string_view::npos;
+}
+
+bool LoadPlayerGame(const std::string& path) {
+    GameSession& game = Game();
+    game.Create();
+
+    // The designs of another game loaded earlier in this run must not leak into this one:
+    // the history file (when there is one) fills a table that holds the start-up designs.
+    UnitDesignTable& designs = UnitForm->State.DesignTable;
+    designs = UnitDesignTable();
+    ReadHistoryFile(HistoryFileName(path), MainForm->State, designs);
+
+    const PlayerFileTargets targets{*game.World(), MainForm->State, *game.Messages(),
+                                    ResearchForm->State.Points};
+    if (!ReadPlayerFile(path, targets)) {
+        Shell().ShowMessage("Couldn't open player file", "Fatal Error");
+        game.Destroy();
+        Shell().EndApplication();
+        return false;
+    }
+
+    MainForm->hide();
+    Form1->CGauge1->SetProgress(0);
+    Form1->show();
+    Shell().ProcessPendingEvents();
+
+    GameViews& views = *game.Views();
+    const bool viewsReady =
+        views.SetUpEngine(*game.Map()) && views.SetUpGlobe(*game.World()) &&
+        views.SetUpLargeMap(*game.Map(), *game.World(), MainForm->State.TextureResolution,
+                            AdvanceLoadingGauge);
+    if (!viewsReady) {
+        // The failing step has shown its message and asked the application to end.
+        Form1->close();
+        game.Destroy();
+        return false;
+    }
+
+    GameOptionsForm->SetMainMapRebuild(Main_ScreenForm);
+    Main_ScreenForm->showMaximized();
+    Form1->close();
+    return true;
+}

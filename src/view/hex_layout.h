@@ -1,0 +1,52 @@
+// Tile positions of the hexagonal layout, their six neighbours and the wrap rule by which
+// the pictures find a tile's left and right neighbours.
+//
+// Tiles have flat tops and stand in columns; odd columns sit half a tile lower. Left and
+// right neighbours wrap within their row: where column c - 1 (c + 1) is outside the grid or
+// holds no tile (Terrain -1), the last (first) existing tile of that row stands in. Above
+// and below are taken as they are.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "game/world_map.h"
+
+enum class HexDirection { N, S, NW, SW, NE, SE };
+
+inline constexpr std::array<HexDirection, 6> kHexDirections = {HexDirection::N,  HexDirection::S,
+                                                               HexDirection::NW, HexDirection::SW,
+                                                               HexDirection::NE, HexDirection::SE};
+
+struct TilePos {
+    int row = 0;
+    int column = 0;
+    bool operator==(const TilePos&) const = default;
+};
+
+// The direction that leads back (N <-> S, NW <-> SE, SW <-> NE).
+HexDirection Opposite(HexDirection direction);
+
+// The neighbour's position by the layout alone, before any wrapping: the column may be -1
+// or 256 and the row -1 or 128.
+TilePos RawNeighbour(TilePos tile, HexDirection direction);
+
+// True when (row, column) is inside the grid and its tile exists (Terrain not -1).
+bool TileExists(const WorldMap& world, int row, int column);
+
+// The first and last columns of a row whose tile exists; std::nullopt when the row is
+// outside the grid or holds no tile.
+std::optional<int> FirstExistingColumn(const WorldMap& world, int row);
+std::optional<int> LastExistingColumn(const WorldMap& world, int row);
+
+// The neighbour the pictures use: N and S as they are (the row may be outside the grid),
+// the four side neighbours with the wrap rule. std::nullopt when nothing stands there.
+std::optional<TilePos> DrawingNeighbour(const WorldMap& world, TilePos tile,
+                                        HexDirection direction);
+
+// The Terrain code of the drawing neighbour; -1 when there is none.
+std::int32_t NeighbourTerrain(const WorldMap& world, TilePos tile, HexDirection direction);
+
+// The Terrain code of (row, column), -1 outside the grid.
+std::int32_t TerrainAt(const WorldMap& world, int row, int column);
