@@ -22,6 +22,7 @@
 #include "app/city_design_form.h"
 #include "app/credits_form.h"
 #include "app/game_session.h"
+#include "app/help_form.h"
 #include "app/known_bugs_form.h"
 #include "app/main_form.h"
 #include "app/screens.h"
@@ -744,7 +745,9 @@ void TMain_ScreenForm::MainMenuOrdersResearchClick() {
     ResearchForm->show();
 }
 
-void TMain_ScreenForm::MainMenuHelpContentsClick() {}
+void TMain_ScreenForm::MainMenuHelpContentsClick() {
+    ShowHelpWindow(HelpForm, this);
+}
 
 void TMain_ScreenForm::Credits1Click() {
     CreditsForm->exec();

@@ -12,6 +12,7 @@ namespace gfx {
 class MemoryScreen;
 }
 
+class THelpForm;
 class QAction;
 class QFrame;
 class QLabel;
@@ -119,6 +120,9 @@ public:
     QAction* Credits1 = nullptr;
     QAction* VersionHistory1 = nullptr;
     QAction* KnownBugs1 = nullptr;
+
+    // The help window, built the first time help is asked for; owned by this screen.
+    THelpForm* HelpForm = nullptr;
 
     // Shows the message store's current message on the message panel.
     void ShowCurrentMessage();
