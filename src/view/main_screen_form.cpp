@@ -1,5 +1,7 @@
 #include "view/main_screen_form.h"
 
+#include <QShowEvent>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
@@ -613,6 +615,13 @@ void TMain_ScreenForm::changeEvent(QEvent* event) {
         }
     }
     QWidget::changeEvent(event);
+}
+
+void TMain_ScreenForm::showEvent(QShowEvent* event) {
+    // Where the window system gives a new window no activation (no window manager), the
+    // panel would keep its design texts; showing the current message here too is harmless.
+    ShowCurrentMessage();
+    QWidget::showEvent(event);
 }
 
 void TMain_ScreenForm::FormActivate() {
