@@ -91,15 +91,8 @@ ReadOutcome ReadHostFileImage(std::span<const uint8_t> bytes, HostFileContents& 
     while (!stopped && !reader.AtEnd()) {
         const size_t recordStart = reader.Offset();
         int32_t tag = 0;
-        if (!reader.ReadInt32(tag)) {
-            outcome.NoteDamage(recordStart, "the file ends inside a record tag");
-            stopped = true;
+        if (!ReadRecordTag(reader, outcome, tag))
             break;
-        }
-        if (tag == PlayerTag::End) {
-            outcome.EndReached = true;
-            break;
-        }
 
         bool cut = false;
         std::string* text = nullptr;

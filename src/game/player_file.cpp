@@ -149,15 +149,8 @@ ReadOutcome ReadPlayerRecords(std::span<const uint8_t> bytes, const PlayerFileTa
     while (!stopped && !reader.AtEnd()) {
         const size_t recordStart = reader.Offset();
         int32_t tag = 0;
-        if (!reader.ReadInt32(tag)) {
-            outcome.NoteDamage(recordStart, "the file ends inside a record tag");
-            stopped = true;
+        if (!ReadRecordTag(reader, outcome, tag))
             break;
-        }
-        if (tag == PlayerTag::End) {
-            outcome.EndReached = true;
-            break;
-        }
 
         bool cut = false;
         if (tag == PlayerTag::VersionStampA) {

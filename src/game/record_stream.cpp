@@ -16,7 +16,8 @@ bool RecordReader::ReadBytes(std::span<uint8_t> out) {
         offset_ = bytes_.size();
         return false;
     }
-    if (!out.empty()) std::memcpy(out.data(), bytes_.data() + offset_, out.size());
+    if (!out.empty())
+        std::memcpy(out.data(), bytes_.data() + offset_, out.size());
     offset_ += out.size();
     return true;
 }
@@ -32,29 +33,34 @@ bool RecordReader::Skip(size_t count) {
 
 bool RecordReader::ReadInt32(int32_t& value) {
     uint8_t raw[4];
-    if (!ReadBytes(raw)) return false;
+    if (!ReadBytes(raw))
+        return false;
     value = LoadInt32(raw);
     return true;
 }
 
 bool RecordReader::ReadFloat(float& value) {
     int32_t bits = 0;
-    if (!ReadInt32(bits)) return false;
+    if (!ReadInt32(bits))
+        return false;
     value = std::bit_cast<float>(bits);
     return true;
 }
 
 bool RecordReader::ReadByte(uint8_t& value) {
     uint8_t raw[1];
-    if (!ReadBytes(raw)) return false;
+    if (!ReadBytes(raw))
+        return false;
     value = raw[0];
     return true;
 }
 
 bool RecordReader::ReadCountedText(size_t maxBytes, std::string& text) {
     int32_t count = 0;
-    if (!ReadInt32(count)) return false;
-    if (count < 0 || static_cast<size_t>(count) > maxBytes) return false;
+    if (!ReadInt32(count))
+        return false;
+    if (count < 0 || static_cast<size_t>(count) > maxBytes)
+        return false;
     if (static_cast<size_t>(count) > Remaining()) {
         offset_ = bytes_.size();
         return false;
@@ -68,12 +74,17 @@ bool RecordReader::ReadCountedText(size_t maxBytes, std::string& text) {
 
 void RecordWriter::WriteInt32(int32_t value) {
     auto bits = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<uint8_t>(bits >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        bytes_.push_back(static_cast<uint8_t>(bits >> (8 * i)));
 }
 
-void RecordWriter::WriteFloat(float value) { WriteInt32(std::bit_cast<int32_t>(value)); }
+void RecordWriter::WriteFloat(float value) {
+    WriteInt32(std::bit_cast<int32_t>(value));
+}
 
-void RecordWriter::WriteByte(uint8_t value) { bytes_.push_back(value); }
+void RecordWriter::WriteByte(uint8_t value) {
+    bytes_.push_back(value);
+}
 
 void RecordWriter::WriteBytes(std::span<const uint8_t> bytes) {
     bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
@@ -82,14 +93,17 @@ void RecordWriter::WriteBytes(std::span<const uint8_t> bytes) {
 void RecordWriter::WriteCountedText(std::string_view text, bool withTerminator) {
     WriteInt32(static_cast<int32_t>(text.size() + (withTerminator ? 1 : 0)));
     bytes_.insert(bytes_.end(), text.begin(), text.end());
-    if (withTerminator) bytes_.push_back(0);
+    if (withTerminator)
+        bytes_.push_back(0);
 }
 
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t maxBytes) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return std::nullopt;
     FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return std::nullopt;
+    if (file == nullptr)
+        return std::nullopt;
     std::vector<uint8_t> bytes;
     uint8_t buffer[65536];
     bool ok = true;
@@ -106,26 +120,31 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_
         }
     }
     std::fclose(file);
-    if (!ok) return std::nullopt;
+    if (!ok)
+        return std::nullopt;
     return bytes;
 }
 
 std::optional<std::vector<uint8_t>> ReadFileHead(const std::string& path, size_t maxBytes) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return std::nullopt;
     FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return std::nullopt;
+    if (file == nullptr)
+        return std::nullopt;
     std::vector<uint8_t> bytes(maxBytes);
     size_t got = maxBytes == 0 ? 0 : std::fread(bytes.data(), 1, maxBytes, file);
     bool ok = std::ferror(file) == 0;
     std::fclose(file);
-    if (!ok) return std::nullopt;
+    if (!ok)
+        return std::nullopt;
     bytes.resize(got);
     return bytes;
 }
 
 void ReadOutcome::NoteDamage(size_t offset, std::string what) {
-    if (!FirstDamage) FirstDamage = FileDamage{offset, std::move(what)};
+    if (!FirstDamage)
+        FirstDamage = FileDamage{offset, std::move(what)};
     ++DamageCount;
 }
 
@@ -138,8 +157,8 @@ TextRead ReadBoundedText(RecordReader& reader, size_t maxBytes, std::string& tex
         return TextRead::Stop;
     }
     if (count < 0) {
-        outcome.NoteDamage(at, std::string(what) + " count " + std::to_string(count) +
-                                   " is negative");
+        outcome.NoteDamage(at,
+                           std::string(what) + " count " + std::to_string(count) + " is negative");
         return TextRead::Stop;
     }
     if (static_cast<size_t>(count) > reader.Remaining()) {
@@ -161,7 +180,8 @@ TextRead ReadBoundedText(RecordReader& reader, size_t maxBytes, std::string& tex
 }
 
 std::string DescribeDamage(std::string_view path, const ReadOutcome& outcome) {
-    if (!outcome.FirstDamage) return std::string(path) + ": no damage found";
+    if (!outcome.FirstDamage)
+        return std::string(path) + ": no damage found";
     std::string text = std::string(path) + ": damaged at byte " +
                        std::to_string(outcome.FirstDamage->Offset) + ": " +
                        outcome.FirstDamage->What;
@@ -175,21 +195,40 @@ std::string DescribeDamage(std::string_view path, const ReadOutcome& outcome) {
 bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes) {
     std::string temporary = path + ".tmp" + std::to_string(::getpid());
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     size_t done = 0;
     bool ok = true;
     while (done < bytes.size()) {
         ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote < 0 && errno == EINTR)
+            continue;
         if (wrote <= 0) {
             ok = false;
             break;
         }
         done += static_cast<size_t>(wrote);
     }
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) ::unlink(temporary.c_str());
+    if (ok && ::fsync(fd) != 0)
+        ok = false;
+    if (::close(fd) != 0)
+        ok = false;
+    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0)
+        ok = false;
+    if (!ok)
+        ::unlink(temporary.c_str());
     return ok;
+}
+
+bool ReadRecordTag(RecordReader& reader, ReadOutcome& outcome, int32_t& tag) {
+    const size_t recordStart = reader.Offset();
+    if (!reader.ReadInt32(tag)) {
+        outcome.NoteDamage(recordStart, "the file ends inside a record tag");
+        return false;
+    }
+    if (tag == 0) {
+        outcome.EndReached = true;
+        return false;
+    }
+    return true;
 }

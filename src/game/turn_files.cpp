@@ -154,15 +154,8 @@ ReadOutcome ReadHistoryRecords(std::span<const uint8_t> bytes, TitleState& title
     while (!stopped && !reader.AtEnd()) {
         const size_t recordStart = reader.Offset();
         int32_t tag = 0;
-        if (!reader.ReadInt32(tag)) {
-            outcome.NoteDamage(recordStart, "the file ends inside a record tag");
-            stopped = true;
+        if (!ReadRecordTag(reader, outcome, tag))
             break;
-        }
-        if (tag == PlayerTag::End) {
-            outcome.EndReached = true;
-            break;
-        }
         if (tag == PlayerTag::VersionStampA || tag == PlayerTag::VersionStampB) {
             float& stamp =
                 tag == PlayerTag::VersionStampA ? title.VersionStampA : title.VersionStampB;
@@ -214,15 +207,8 @@ ReadOutcome ReadSendImage(std::span<const uint8_t> bytes, TitleState& title) {
     while (!stopped && !reader.AtEnd()) {
         const size_t recordStart = reader.Offset();
         int32_t tag = 0;
-        if (!reader.ReadInt32(tag)) {
-            outcome.NoteDamage(recordStart, "the file ends inside a record tag");
-            stopped = true;
+        if (!ReadRecordTag(reader, outcome, tag))
             break;
-        }
-        if (tag == PlayerTag::End) {
-            outcome.EndReached = true;
-            break;
-        }
         if (tag != PlayerTag::VersionStampA && tag != PlayerTag::VersionStampB)
             continue;
         float& stamp = tag == PlayerTag::VersionStampA ? title.VersionStampA : title.VersionStampB;
