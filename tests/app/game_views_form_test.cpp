@@ -1,7 +1,9 @@
 // "Load Game" with the program's own views: the view engine on the main screen, with a
 // sphere mesh and the tile art written into a temporary working folder.
 #include <gtest/gtest.h>
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -13,12 +15,15 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/game_options_form.h"
 #include "app/game_session.h"
 #include "app/main_form.h"
 #include "app/screens.h"
 #include "game/player_file.h"
 #include "game/world_map.h"
 #include "platform/gfx/rm/frame.h"
+#include "platform/gfx/rm/mesh.h"
+#include "platform/gfx/rm/texture.h"
 #include "platform/gfx/sphere_mesh.h"
 #include "platform/os/scripted_ui_shell.h"
 #include "support/temp_dir.h"
@@ -31,17 +36,19 @@
 
 namespace {
 
-TEST(GameViews, LoadedGameShowsTheGlobeAndTheLargeMap) {
-    TempDir dir;
-    WorkingDirectory cwd(dir.path());
+// Writes a sphere mesh, the tile art and a player file of a striped world into dir (the
+// working folder) and returns the player file's path.
+std::string WriteStripedGame(TempDir& dir) {
     {
         std::ofstream mesh(dir.File("sphere3.x"));
         mesh << gfx::SphereMeshText(12, 24);
     }
     const auto names = BuiltInTerrainTypes();
-    ASSERT_TRUE(names.has_value());
+    EXPECT_TRUE(names.has_value());
+    if (!names)
+        return {};
     std::filesystem::create_directory(dir.path() / "GAMEART");
-    ASSERT_TRUE(WriteTileArt(dir.File("GAMEART"), *names));
+    EXPECT_TRUE(WriteTileArt(dir.File("GAMEART"), *names));
 
     auto world = std::make_unique<WorldMap>();
     for (int row = 0; row < kWorldRows; ++row) {
@@ -58,11 +65,20 @@ TEST(GameViews, LoadedGameShowsTheGlobeAndTheLargeMap) {
                   static_cast<std::streamsize>(bytes.size()));
     }
 
+    return dir.File("war.p01");
+}
+
+TEST(GameViews, LoadedGameShowsTheGlobeAndTheLargeMap) {
+    TempDir dir;
+    WorkingDirectory cwd(dir.path());
+    const std::string playerFile = WriteStripedGame(dir);
+    ASSERT_FALSE(playerFile.empty());
+
     ScriptedUiShell shell;
     ScopedShell installed{shell};
     ScreenSet screens;
     MainForm->show();
-    shell.openAnswers.push_back(dir.File("war.p01"));
+    shell.openAnswers.push_back(playerFile);
     QTest::mouseClick(MainForm->LoadGameButton, Qt::LeftButton);
 
     for (const auto& message : shell.messages) {
@@ -118,6 +134,75 @@ TEST(GameViews, LoadedGameShowsTheGlobeAndTheLargeMap) {
 
     Main_ScreenForm->close();
     EXPECT_FALSE(Game().Loaded());
+    EXPECT_EQ(shell.endRequests, 0);
+}
+
+TEST(GameViews, NewResolutionRebuildsEveryTextureOfTheLargeMap) {
+    TempDir dir;
+    WorkingDirectory cwd(dir.path());
+    const std::string playerFile = WriteStripedGame(dir);
+    ASSERT_FALSE(playerFile.empty());
+
+    ScriptedUiShell shell;
+    ScopedShell installed{shell};
+    ScreenSet screens;
+    MainForm->show();
+    shell.openAnswers.push_back(playerFile);
+    QTest::mouseClick(MainForm->LoadGameButton, Qt::LeftButton);
+    ASSERT_TRUE(Game().Loaded());
+    ASSERT_EQ(Game().Map()->TextureSurfaces[0][0]->Width(), 50);
+    Main_ScreenForm->MainMapPosDisplay->setText(QString());
+
+    // "Low (75x75)" and "Okay".
+    GameOptionsForm->show();
+    QTest::mouseClick(GameOptionsForm->TextureResolutionItems->button(3), Qt::LeftButton);
+    QTest::mouseClick(GameOptionsForm->OkayButton, Qt::LeftButton);
+
+    for (const auto& message : shell.messages) {
+        ADD_FAILURE() << message.caption << ": " << message.text;
+    }
+    EXPECT_EQ(MainForm->State.TextureResolution, 75);
+    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_TRUE(Main_ScreenForm->MainMapPosDisplay->text().startsWith("Map Creation Time"));
+
+    // The new map has its 1152 groups, each textured with its own 75 x 75 texture that
+    // holds a part of the picture (the stripes are sea and land: never black throughout).
+    MainMap* map = Game().Map();
+    ASSERT_NE(map, nullptr);
+    ASSERT_EQ(map->MapMesh->GroupCount(), kMapGroupRows * kMapGroupColumns);
+    int blackTextures = 0;
+    for (int g = 0; g < kMapGroupRows; ++g) {
+        for (int h = 0; h < kMapGroupColumns; ++h) {
+            const gfx::Surface& surface = *map->TextureSurfaces[g][h];
+            ASSERT_EQ(surface.Width(), 75);
+            ASSERT_EQ(surface.Height(), 75);
+            const gfx::rm::Texture* texture = map->MapMesh->GroupTexture(
+                static_cast<gfx::rm::GroupIndex>(g * kMapGroupColumns + h));
+            ASSERT_NE(texture, nullptr);
+            EXPECT_EQ(&texture->Image(), &surface);
+            if (surface.View().Row(37)[4 * 37] == 0 && surface.View().Row(37)[4 * 37 + 1] == 0 &&
+                surface.View().Row(37)[4 * 37 + 2] == 0) {
+                ++blackTextures;
+            }
+        }
+    }
+    EXPECT_EQ(blackTextures, 0);
+
+    // The next render pass draws the new map.
+    Main_ScreenForm->GlobeMapImagePaint();
+    const QImage picture = Main_ScreenForm->ScreenPicture();
+    const PaintBoxPlace place = Main_ScreenForm->MainMapPaintBox();
+    int lit = 0;
+    for (int y = 0; y < place.height; ++y) {
+        for (int x = 0; x < place.width; ++x) {
+            if ((picture.pixel(place.panelLeft + place.left + x, place.panelTop + place.top + y) &
+                 0xFFFFFF) != 0)
+                ++lit;
+        }
+    }
+    EXPECT_GT(lit, 10000);
+
+    Main_ScreenForm->close();
     EXPECT_EQ(shell.endRequests, 0);
 }
 
