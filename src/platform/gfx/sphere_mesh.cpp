@@ -19,7 +19,7 @@ void AppendTriple(std::string& out, double a, double b, double c, bool last) {
 
 }  // namespace
 
-std::string SphereMeshText(int rings, int segments) {
+std::string SphereMeshText(int rings, int segments, double radius) {
     rings = std::max(rings, 2);
     segments = std::max(segments, 3);
     const double pi = std::numbers::pi;
@@ -74,13 +74,17 @@ std::string SphereMeshText(int rings, int segments) {
     }
 
     std::string out = "xof 0302txt 0032\n";
-    out += "// Unit sphere: " + std::to_string(rings) + " rings, " + std::to_string(segments) +
-           " segments.\n";
+    char comment[96];
+    std::snprintf(comment, sizeof comment, "// Sphere of radius %g: %d rings, %d segments.\n",
+                  radius, rings, segments);
+    out += comment;
     out += "Mesh Sphere {\n" + std::to_string(vertices.size()) + ";\n";
     for (std::size_t i = 0; i < vertices.size(); ++i) {
-        AppendTriple(out, vertices[i].x, vertices[i].y, vertices[i].z, i + 1 == vertices.size());
+        AppendTriple(out, radius * vertices[i].x, radius * vertices[i].y, radius * vertices[i].z,
+                     i + 1 == vertices.size());
     }
     out += std::to_string(faces.size()) + ";\n" + faceList;
+    // The normals are the unit directions, whatever the radius.
     out += "MeshNormals {\n" + std::to_string(vertices.size()) + ";\n";
     for (std::size_t i = 0; i < vertices.size(); ++i) {
         AppendTriple(out, vertices[i].x, vertices[i].y, vertices[i].z, i + 1 == vertices.size());

@@ -117,4 +117,15 @@ TEST(XFile, TheGlobeSphereIsAClosedUnitMesh) {
         EXPECT_EQ(sides.count({side.second, side.first}), 1u);
     }
     EXPECT_EQ(LoadXFile(dir.File("missing.x"), mesh), D3DRMERR_FILENOTFOUND);
+
+    // The run folder's globe has radius 2: the positions scale, the normals stay unit length.
+    std::ofstream(path) << SphereMeshText(6, 8, 2.0);
+    ASSERT_EQ(LoadXFile(path, mesh), D3DRM_OK);
+    ASSERT_EQ(mesh.normals.size(), mesh.positions.size());
+    for (std::size_t i = 0; i < mesh.positions.size(); ++i) {
+        const auto& p = mesh.positions[i];
+        const auto& n = mesh.normals[i];
+        EXPECT_NEAR(p[0] * p[0] + p[1] * p[1] + p[2] * p[2], 4.0f, 1e-4f);
+        EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0f, 1e-5f);
+    }
 }
