@@ -1,6 +1,5 @@
 #include "creation/new_game_form.h"
 
-#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
@@ -8,7 +7,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QResizeEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -91,65 +89,6 @@ QProgressBar* MakeGauge(QWidget* parent, const QRect& geometry) {
 
 }  // namespace
 
-// ---- TNewGameRadioGroup ----
-
-TNewGameRadioGroup::TNewGameRadioGroup(const QString& caption, const QStringList& items,
-                                       int columns, QWidget* parent)
-    : QGroupBox(caption, parent), buttons_(new QButtonGroup(this)), columns_(std::max(1, columns)) {
-    for (int i = 0; i < items.size(); ++i) {
-        auto* item = new QRadioButton(items[i], this);
-        buttons_->addButton(item, i);
-        items_.push_back(item);
-    }
-    LayOutItems();
-    connect(buttons_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
-        if (checked)
-            emit Click();
-    });
-}
-
-void TNewGameRadioGroup::LayOutItems() {
-    const int count = Count();
-    if (count == 0)
-        return;
-    // Below the caption line, the columns sharing the width less a small border each side.
-    const int top = fontMetrics().height() + 1;
-    const int perColumn = (count + columns_ - 1) / columns_;
-    const int left = 4;
-    const int columnWidth = std::max(1, (width() - 2 * left) / columns_);
-    const int rowHeight = std::max(1, (height() - top - 1) / perColumn);
-    for (int i = 0; i < count; ++i) {
-        const int column = i / perColumn;
-        const int row = i % perColumn;
-        items_[static_cast<size_t>(i)]->setGeometry(left + column * columnWidth,
-                                                    top + row * rowHeight, columnWidth, rowHeight);
-    }
-}
-
-void TNewGameRadioGroup::resizeEvent(QResizeEvent* event) {
-    QGroupBox::resizeEvent(event);
-    LayOutItems();
-}
-
-void TNewGameRadioGroup::changeEvent(QEvent* event) {
-    QGroupBox::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-        LayOutItems();
-}
-
-int TNewGameRadioGroup::ItemIndex() const {
-    return buttons_->checkedId();
-}
-
-void TNewGameRadioGroup::SetItemIndex(int index) {
-    if (index >= 0 && index < Count())
-        items_[static_cast<size_t>(index)]->setChecked(true);
-}
-
-QRadioButton* TNewGameRadioGroup::Item(int index) const {
-    return index >= 0 && index < Count() ? items_[static_cast<size_t>(index)] : nullptr;
-}
-
 // ---- TNewGameForm ----
 
 TNewGameForm::TNewGameForm(QWidget* parent) : QWidget(parent) {
@@ -208,8 +147,8 @@ void TNewGameForm::BuildPlayerDataPage() {
         const int step = 40 * (n - 1);
         const QString number = QString::number(n);
 
-        auto* group = new TNewGameRadioGroup(QStringLiteral("Player ") + number, kPlayerStatusItems,
-                                             3, TabSheet1);
+        auto* group =
+            new TRadioGroup(QStringLiteral("Player ") + number, kPlayerStatusItems, 3, TabSheet1);
         group->setObjectName(QStringLiteral("PlayerStatus") + number);
         group->setGeometry(24, 72 + step, 209, 33);
         group->SetItemIndex(StatusNone);
@@ -226,7 +165,7 @@ void TNewGameForm::BuildPlayerDataPage() {
         label->hide();
         RaceName[i] = label;
 
-        connect(group, &TNewGameRadioGroup::Click, this, [this, n] { PlayerStatusClick(n); });
+        connect(group, &TRadioGroup::Click, this, [this, n] { PlayerStatusClick(n); });
         connect(button, &QPushButton::clicked, this, [this, n] { PlayerRaceButtonClick(n); });
     }
 
@@ -237,7 +176,7 @@ void TNewGameForm::BuildPlayerDataPage() {
         previous = next;
     };
     chain(GameFile);
-    for (TNewGameRadioGroup* group : PlayerStatus) {
+    for (TRadioGroup* group : PlayerStatus) {
         for (int item = 0; item < group->Count(); ++item)
             chain(group->Item(item));
     }
@@ -247,7 +186,7 @@ void TNewGameForm::BuildPlayerDataPage() {
 
 void TNewGameForm::BuildWorldDataPage() {
     WorldSizeRadioGroup =
-        new TNewGameRadioGroup(QStringLiteral("World Size"), kWorldSizeItems, 2, TabSheet4);
+        new TRadioGroup(QStringLiteral("World Size"), kWorldSizeItems, 2, TabSheet4);
     WorldSizeRadioGroup->setObjectName(QStringLiteral("WorldSizeRadioGroup"));
     // The caption is bold, the items are not.
     WorldSizeRadioGroup->setFont(LayoutFont(kFontFamily, kFontPixels, true));
@@ -331,7 +270,7 @@ void TNewGameForm::NewGamePageControlChange() {
         return;
     int humans = 0;
     int computers = 0;
-    for (const TNewGameRadioGroup* group : PlayerStatus) {
+    for (const TRadioGroup* group : PlayerStatus) {
         humans += group->ItemIndex() == StatusHuman ? 1 : 0;
         computers += group->ItemIndex() == StatusComputer ? 1 : 0;
     }

@@ -9,9 +9,9 @@
 
 #include "creation/create_game.h"
 #include "game/game_state.h"
+#include "platform/qt/radio_group.h"
 
 class Clock;
-class QButtonGroup;
 class QCloseEvent;
 class QFrame;
 class QLabel;
@@ -19,39 +19,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QResizeEvent;
-class QEvent;
 class QTabWidget;
-
-// A captioned group of radio buttons in columns, filled top to bottom, then left to right.
-// Click is emitted whenever another item becomes selected, by the user or by SetItemIndex.
-class TNewGameRadioGroup : public QGroupBox {
-    Q_OBJECT
-
-public:
-    TNewGameRadioGroup(const QString& caption, const QStringList& items, int columns,
-                       QWidget* parent = nullptr);
-
-    // The selected item, -1 when none is.
-    int ItemIndex() const;
-    void SetItemIndex(int index);
-    QRadioButton* Item(int index) const;
-    int Count() const { return static_cast<int>(items_.size()); }
-
-signals:
-    void Click();
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
-    void LayOutItems();
-
-    QButtonGroup* buttons_ = nullptr;
-    std::vector<QRadioButton*> items_;
-    int columns_ = 1;
-};
 
 // The New Game wizard: names the game and its files, sets up ten player slots with their
 // races, the share of land, and creates the game. Built once; it keeps its slots, its
@@ -92,12 +60,12 @@ public:
     QLineEdit* GameNameEditBox = nullptr;
     QLabel* Label2 = nullptr;
     QLineEdit* GameFile = nullptr;
-    std::array<TNewGameRadioGroup*, kPlayerCount> PlayerStatus{};
+    std::array<TRadioGroup*, kPlayerCount> PlayerStatus{};
     std::array<QPushButton*, kPlayerCount> PlayerRaceButton{};
     std::array<QLabel*, kPlayerCount> RaceName{};
 
     // "World Data"
-    TNewGameRadioGroup* WorldSizeRadioGroup = nullptr;
+    TRadioGroup* WorldSizeRadioGroup = nullptr;
     QLabel* Label13 = nullptr;
     QLineEdit* LandMassPercentInput = nullptr;
 

@@ -1,8 +1,6 @@
 #include "race/race_design_form.h"
 
-#include <QButtonGroup>
 #include <QFrame>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -105,41 +103,6 @@ const QStringList kIneptNormalExpert = {QStringLiteral("Inept"), QStringLiteral(
                                         QStringLiteral("Expert")};
 
 }  // namespace
-
-// ---- TRadioGroup ----
-
-TRadioGroup::TRadioGroup(const QString& caption, const QStringList& items, int columns,
-                         QWidget* parent)
-    : QGroupBox(caption, parent), buttons_(new QButtonGroup(this)) {
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(8, 2, 8, 4);
-    grid->setSpacing(0);
-    const int count = static_cast<int>(items.size());
-    const int perColumn = columns > 0 ? (count + columns - 1) / columns : count;
-    for (int i = 0; i < count; ++i) {
-        auto* item = new QRadioButton(items[i], this);
-        buttons_->addButton(item, i);
-        grid->addWidget(item, perColumn > 0 ? i % perColumn : 0, perColumn > 0 ? i / perColumn : 0);
-        items_.push_back(item);
-    }
-    connect(buttons_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
-        if (checked)
-            emit Click();
-    });
-}
-
-int TRadioGroup::ItemIndex() const {
-    return buttons_->checkedId();
-}
-
-void TRadioGroup::SetItemIndex(int index) {
-    if (index >= 0 && index < Count())
-        items_[static_cast<size_t>(index)]->setChecked(true);
-}
-
-QRadioButton* TRadioGroup::Item(int index) const {
-    return index >= 0 && index < Count() ? items_[static_cast<size_t>(index)] : nullptr;
-}
 
 // ---- TArrowPair ----
 

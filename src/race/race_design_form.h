@@ -6,9 +6,9 @@
 #include <array>
 #include <vector>
 
+#include "platform/qt/radio_group.h"
 #include "race/race_design_values.h"
 
-class QButtonGroup;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -19,30 +19,6 @@ class QSlider;
 class QTabWidget;
 class QTextEdit;
 class QToolButton;
-
-// A captioned group of radio buttons laid out in columns (filled top to bottom, then left
-// to right). Click is emitted whenever another item becomes selected, by the user or by
-// SetItemIndex.
-class TRadioGroup : public QGroupBox {
-    Q_OBJECT
-
-public:
-    TRadioGroup(const QString& caption, const QStringList& items, int columns,
-                QWidget* parent = nullptr);
-
-    // The selected item, -1 when none is.
-    int ItemIndex() const;
-    void SetItemIndex(int index);
-    QRadioButton* Item(int index) const;
-    int Count() const { return static_cast<int>(items_.size()); }
-
-signals:
-    void Click();
-
-private:
-    QButtonGroup* buttons_ = nullptr;
-    std::vector<QRadioButton*> items_;
-};
 
 // An up/down arrow pair: two small arrow buttons, one above the other, or side by side
 // (left is "down", right is "up") for a horizontal pair. It keeps no position of its own.

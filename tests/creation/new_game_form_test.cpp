@@ -113,7 +113,7 @@ TEST_F(NewGameWizard, IsLaidOutAsDesigned) {
     for (int n = 1; n <= kPlayerCount; ++n) {
         SCOPED_TRACE(n);
         const size_t i = static_cast<size_t>(n - 1);
-        const TNewGameRadioGroup* group = form->PlayerStatus[i];
+        const TRadioGroup* group = form->PlayerStatus[i];
         EXPECT_EQ(group->title(), QStringLiteral("Player %1").arg(n));
         EXPECT_EQ(group->geometry(), QRect(24, 72 + 40 * (n - 1), 209, 33));
         ASSERT_EQ(group->Count(), 3);
@@ -133,7 +133,7 @@ TEST_F(NewGameWizard, IsLaidOutAsDesigned) {
         EXPECT_EQ(form->Players[i].InPlay, 0);
     }
 
-    const TNewGameRadioGroup* size = form->WorldSizeRadioGroup;
+    const TRadioGroup* size = form->WorldSizeRadioGroup;
     EXPECT_EQ(size->geometry(), QRect(8, 16, 185, 105));
     EXPECT_TRUE(size->font().bold());
     ASSERT_EQ(size->Count(), 6);
