@@ -68,18 +68,26 @@ std::string WriteStripedGame(TempDir& dir) {
     return dir.File("war.p01");
 }
 
-TEST(GameViews, LoadedGameShowsTheGlobeAndTheLargeMap) {
-    TempDir dir;
-    WorkingDirectory cwd(dir.path());
-    const std::string playerFile = WriteStripedGame(dir);
-    ASSERT_FALSE(playerFile.empty());
+// A striped game in a temporary working folder, loaded through "Load Game".
+class GameViews : public ::testing::Test {
+protected:
+    void Load() {
+        const std::string playerFile = WriteStripedGame(dir);
+        ASSERT_FALSE(playerFile.empty());
+        MainForm->show();
+        shell.openAnswers.push_back(playerFile);
+        QTest::mouseClick(MainForm->LoadGameButton, Qt::LeftButton);
+    }
 
+    TempDir dir;
+    WorkingDirectory cwd{dir.path()};
     ScriptedUiShell shell;
     ScopedShell installed{shell};
     ScreenSet screens;
-    MainForm->show();
-    shell.openAnswers.push_back(playerFile);
-    QTest::mouseClick(MainForm->LoadGameButton, Qt::LeftButton);
+};
+
+TEST_F(GameViews, LoadedGameShowsTheGlobeAndTheLargeMap) {
+    Load();
 
     for (const auto& message : shell.messages) {
         ADD_FAILURE() << message.caption << ": " << message.text;
@@ -137,18 +145,8 @@ TEST(GameViews, LoadedGameShowsTheGlobeAndTheLargeMap) {
     EXPECT_EQ(shell.endRequests, 0);
 }
 
-TEST(GameViews, NewResolutionRebuildsEveryTextureOfTheLargeMap) {
-    TempDir dir;
-    WorkingDirectory cwd(dir.path());
-    const std::string playerFile = WriteStripedGame(dir);
-    ASSERT_FALSE(playerFile.empty());
-
-    ScriptedUiShell shell;
-    ScopedShell installed{shell};
-    ScreenSet screens;
-    MainForm->show();
-    shell.openAnswers.push_back(playerFile);
-    QTest::mouseClick(MainForm->LoadGameButton, Qt::LeftButton);
+TEST_F(GameViews, NewResolutionRebuildsEveryTextureOfTheLargeMap) {
+    Load();
     ASSERT_TRUE(Game().Loaded());
     ASSERT_EQ(Game().Map()->TextureSurfaces[0][0]->Width(), 50);
     Main_ScreenForm->MainMapPosDisplay->setText(QString());
