@@ -318,6 +318,9 @@ bool MainMap::PrepareStrip(gfx::DirectDraw& directDraw) {
     if (LargeMapTextureSurface->QueryInterface(gfx::Iid::DirectDrawSurface3) != gfx::DD_OK) {
         return FatalFailure("Unable to upgrade Large Map Texture Surface", kFatalErrorCaption);
     }
+    // The strip's copies are queued and run in cache-sized column blocks when the strip is
+    // next locked or read; the strip is never the primary surface, so this cannot fail.
+    LargeMapTextureSurface->BeginBatch();
     desc.width = kClearWidth;
     desc.height = kClearHeight;
     if (gfx::Result r = directDraw.CreateSurface(desc, ClearSurface); r != gfx::DD_OK) {
@@ -352,6 +355,9 @@ bool MainMap::PrepareStrip(gfx::DirectDraw& directDraw) {
 }
 
 void MainMap::ReleaseStrip() {
+    if (LargeMapTextureSurface) {
+        LargeMapTextureSurface->EndBatch();
+    }
     LargeMapTextureSurface.reset();
     ClearSurface.reset();
 }

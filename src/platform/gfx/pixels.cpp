@@ -53,6 +53,8 @@ ChannelLayout LayoutOfMask(std::uint32_t mask) {
 
 namespace {
 
+constexpr int kLineBytes = 64;
+
 std::uint32_t ChannelBits(std::uint32_t mask, std::uint8_t component) {
     const ChannelLayout layout = LayoutOfMask(mask);
     if (layout.bits == 0) {
@@ -153,9 +155,22 @@ void ScaleRows(const PixelView& to, const PixelView& from, const Rect& dst, cons
     }
     const std::int64_t srcH = src.Height();
     const std::int64_t dstH = dst.Height();
+    // The bytes of a source row that the columns read: each row is a fresh stretch of
+    // memory, so the next one is requested while this one is copied.
+    const int readFirst = columns.front();
+    const int readEnd = columns.back() + Bpp;
     for (int dy = area.top; dy < area.bottom; ++dy) {
         const std::int64_t offset = (2 * std::int64_t{dy - dst.top} + 1) * srcH / (2 * dstH);
         const std::uint8_t* s = from.Row(src.top + static_cast<int>(offset));
+        if (dy + 1 < area.bottom) {
+            const std::int64_t nextOffset =
+                (2 * std::int64_t{dy + 1 - dst.top} + 1) * srcH / (2 * dstH);
+            const std::uint8_t* nextRow = from.Row(src.top + static_cast<int>(nextOffset));
+            for (int byte = readFirst; byte < readEnd; byte += kLineBytes) {
+                __builtin_prefetch(nextRow + byte);
+            }
+            __builtin_prefetch(nextRow + readEnd - 1);
+        }
         std::uint8_t* d = to.At(area.left, dy);
         const int count = area.Width();
         if (key == nullptr) {

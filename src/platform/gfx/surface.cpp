@@ -1,7 +1,9 @@
 #include "platform/gfx/surface.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
-#include <new>
 #include <utility>
 
 #include "platform/gfx/direct3d.h"
@@ -12,6 +14,12 @@ namespace {
 
 constexpr int kMaxSide = 16384;
 constexpr std::int64_t kMaxBytes = std::int64_t{1} << 28;
+
+// Bytes of destination one column block of a batch covers: with the sources it reads it
+// stays in the per-core cache. Narrower blocks only add per-copy overhead.
+constexpr int kBlockBytes = 128 * 1024;
+constexpr int kMinBlockWidth = 16;
+constexpr int kLineBytes = 64;
 
 Rect Whole(const Surface& surface) {
     return Rect{0, 0, surface.Width(), surface.Height()};
@@ -144,12 +152,154 @@ Result Surface::Allocate() {
     // Rows start on 4-byte boundaries so that 2- and 4-byte pixels are aligned.
     view_.pitch = (view_.width * view_.bytesPerPixel + 3) & ~3;
     const std::size_t words = static_cast<std::size_t>(view_.pitch / 4) * view_.height;
-    storage_.reset(new (std::nothrow) std::uint32_t[words]());
+    storage_.reset(static_cast<std::uint32_t*>(std::malloc(words * sizeof(std::uint32_t))));
     if (!storage_) {
         return DDERR_OUTOFMEMORY;
     }
     view_.bits = reinterpret_cast<std::uint8_t*>(storage_.get());
+    // A new surface is black. The zeros are written when its pixels are first used, unless
+    // that use overwrites every byte anyway (see Blt).
+    unzeroed_ = true;
     return DD_OK;
+}
+
+void Surface::ZeroNow() const {
+    std::memset(view_.bits, 0, static_cast<std::size_t>(view_.pitch) * view_.height);
+    unzeroed_ = false;
+}
+
+void Surface::FreeStorage::operator()(std::uint32_t* words) const {
+    std::free(words);
+}
+
+Surface::~Surface() {
+    // Queued copies may read this surface's pixels.
+    Settle();
+    if (batching_) {
+        std::erase(display_->batching, this);
+    }
+}
+
+Result Surface::BeginBatch() {
+    if (IsPrimary()) {
+        return DDERR_UNSUPPORTED;
+    }
+    Zeroed();
+    // Copies already queued elsewhere may read this surface's pixels as they are now.
+    Settle();
+    if (!batching_) {
+        batching_ = true;
+        display_->batching.push_back(this);
+    }
+    return DD_OK;
+}
+
+void Surface::EndBatch() {
+    Settle();
+    if (batching_) {
+        batching_ = false;
+        std::erase(display_->batching, this);
+    }
+}
+
+void Surface::RunPending() {
+    if (pending_.empty()) {
+        return;
+    }
+    display_->pendingCopies -= pending_.size();
+    const int bpp = view_.bytesPerPixel;
+    int top = INT_MAX;
+    int bottom = 0;
+    for (const PendingCopy& copy : pending_) {
+        top = std::min(top, copy.y);
+        bottom = std::max(bottom, copy.y + copy.source.Height());
+    }
+    const int columnBytes = std::max(1, (bottom - top) * bpp);
+    const int blockWidth =
+        std::min(view_.width, std::max(kMinBlockWidth, kBlockBytes / columnBytes));
+    const int blocks = (view_.width + blockWidth - 1) / blockWidth;
+
+    // The copies that meet each block, in queue order.
+    std::vector<std::uint32_t> starts(static_cast<std::size_t>(blocks) + 1, 0);
+    for (const PendingCopy& copy : pending_) {
+        const int last = (copy.x + copy.source.Width() - 1) / blockWidth;
+        for (int b = copy.x / blockWidth; b <= last; ++b) {
+            ++starts[static_cast<std::size_t>(b) + 1];
+        }
+    }
+    for (int b = 0; b < blocks; ++b) {
+        starts[static_cast<std::size_t>(b) + 1] += starts[static_cast<std::size_t>(b)];
+    }
+    std::vector<std::uint32_t> order(starts.back());
+    std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
+    for (std::uint32_t i = 0; i < pending_.size(); ++i) {
+        const PendingCopy& copy = pending_[i];
+        const int last = (copy.x + copy.source.Width() - 1) / blockWidth;
+        for (int b = copy.x / blockWidth; b <= last; ++b) {
+            order[next[static_cast<std::size_t>(b)]++] = i;
+        }
+    }
+
+    // Blocks are independent, so their order is free. Each run goes the other way from the
+    // last: the blocks the last run left in the cache are the first ones taken up again.
+    const bool leftward = leftward_;
+    leftward_ = !leftward_;
+    const auto blockAt = [leftward, blocks](int index) {
+        return leftward ? blocks - 1 - index : index;
+    };
+
+    // The rows of a block lie a whole pitch apart, too far for the processor to fetch ahead
+    // by itself; the next block's lines are requested a share at a time between the copies.
+    const int linesPerRow = (blockWidth * bpp + 2 * kLineBytes - 1) / kLineBytes;
+    const int linesPerBlock = linesPerRow * (bottom - top);
+    for (int index = 0; index < blocks; ++index) {
+        const int b = blockAt(index);
+        const int left = b * blockWidth;
+        const int right = std::min(view_.width, left + blockWidth);
+        const std::uint32_t first = starts[static_cast<std::size_t>(b)];
+        const std::uint32_t end = starts[static_cast<std::size_t>(b) + 1];
+        int fetchRow = top;
+        int fetchLine = 0;
+        int fetchLeft = 0;
+        int fetchRight = 0;
+        int share = 0;
+        if (index + 1 < blocks && end > first) {
+            const int column = blockAt(index + 1) * blockWidth;
+            fetchLeft = (column * bpp) & ~(kLineBytes - 1);
+            fetchRight = std::min(view_.width, column + blockWidth) * bpp;
+            share =
+                (linesPerBlock + static_cast<int>(end - first) - 1) / static_cast<int>(end - first);
+        }
+        for (std::uint32_t k = first; k < end; ++k) {
+            for (int n = 0; n < share && fetchRow < bottom; ++n) {
+                const int offset = fetchLeft + fetchLine * kLineBytes;
+                if (offset < fetchRight) {
+                    __builtin_prefetch(view_.Row(fetchRow) + offset, 1);
+                    ++fetchLine;
+                } else {
+                    fetchLine = 0;
+                    ++fetchRow;
+                }
+            }
+            const PendingCopy& copy = pending_[order[k]];
+            const int from = std::max(copy.x, left);
+            const int to = std::min(copy.x + copy.source.Width(), right);
+            const Rect part{copy.source.left + from - copy.x, copy.source.top,
+                            copy.source.left + to - copy.x, copy.source.bottom};
+            if (copy.keyed) {
+                CopyPixelsKeyed(view_, from, copy.y, copy.from, part, copy.key);
+            } else {
+                CopyPixels(view_, from, copy.y, copy.from, part);
+            }
+        }
+    }
+    pending_.clear();
+}
+
+void FlushPendingCopies(DisplayState& display) {
+    for (Surface* surface : display.batching) {
+        surface->RunPending();
+    }
 }
 
 Result Surface::Busy() const {
@@ -167,6 +317,8 @@ Result Surface::Lock(SurfaceDesc& desc, std::uint32_t /*flags*/) {
     if (Result r = Check(display_->faults.get(), Op::Lock); r != DD_OK) {
         return r;
     }
+    Settle();
+    Zeroed();
     if (IsPrimary()) {
         return DDERR_UNSUPPORTED;
     }
@@ -243,7 +395,23 @@ Result Surface::BltFast(int x, int y, Surface* source, const Rect* srcRect, std:
     if (x < 0 || y < 0 || right > view_.width || bottom > view_.height) {
         return DDERR_INVALIDRECT;
     }
-    if ((flags & DDBLTFAST_SRCCOLORKEY) != 0 && source->sourceKey_) {
+    const bool keyed = (flags & DDBLTFAST_SRCCOLORKEY) != 0 && source->sourceKey_;
+    Zeroed();
+    source->Zeroed();
+    // A copy from another surface may wait while that surface does not batch itself (then
+    // nothing queued writes it); a copy within this surface only if it keeps its columns, so
+    // that every column block holds all it reads.
+    const bool deferrable =
+        batching_ &&
+        (source == this ? src.left == x : !source->batching_ && source->display_ == display_);
+    if (deferrable) {
+        pending_.push_back(
+            PendingCopy{source->view_, src, x, y, keyed, keyed ? source->sourceKey_->low : 0});
+        ++display_->pendingCopies;
+        return DD_OK;
+    }
+    Settle();
+    if (keyed) {
         CopyPixelsKeyed(view_, x, y, source->view_, src, source->sourceKey_->low);
     } else {
         // A keyed copy from a surface without a key is a plain copy.
@@ -257,6 +425,7 @@ Result Surface::Blt(const Rect* dstRect, Surface* source, const Rect* srcRect,
     if (Result r = Check(display_->faults.get(), Op::Blt); r != DD_OK) {
         return r;
     }
+    Settle();
     if (source == nullptr) {
         return DDERR_INVALIDPARAMS;
     }
@@ -307,6 +476,15 @@ Result Surface::Blt(const Rect* dstRect, Surface* source, const Rect* srcRect,
         keyValue = source->sourceKey_->low;
         key = &keyValue;
     }
+    source->Zeroed();
+    // A copy that writes every byte of this surface needs no zeros first; rows with unused
+    // bytes at their ends do not qualify.
+    const bool whole = !clipper_ && key == nullptr && source != this && dst == bounds &&
+                       view_.pitch == view_.width * view_.bytesPerPixel;
+    if (whole) {
+        unzeroed_ = false;
+    }
+    Zeroed();
     if (IsPrimary()) {
         if (display_->screen && !clip.empty()) {
             display_->screen->Present(*source, src, dst, clip);
@@ -345,6 +523,7 @@ Result Surface::SetColorKey(std::uint32_t flags, const ColorKey* key) {
     if (Result r = Check(display_->faults.get(), Op::SetColorKey); r != DD_OK) {
         return r;
     }
+    Settle();
     if ((flags & DDCKEY_SRCBLT) == 0) {
         return DDERR_INVALIDPARAMS;
     }
@@ -374,6 +553,8 @@ Result Surface::GetDC(SurfaceDc*& dc) {
     if (Result r = Check(display_->faults.get(), Op::GetDC); r != DD_OK) {
         return r;
     }
+    Settle();
+    Zeroed();
     if (dc_) {
         return DDERR_DCALREADYCREATED;
     }

@@ -105,14 +105,20 @@ private:
     int presentCount_ = 0;
 };
 
-// What the objects made by one DirectDraw object share: the display and the fault plan.
+// What the objects made by one DirectDraw object share: the display, the fault plan and the
+// surfaces that queue their copies (see Surface::BeginBatch).
 struct DisplayState {
     int width = 0;
     int height = 0;
     PixelFormat format;
     std::shared_ptr<FaultPlan> faults;
     std::shared_ptr<ScreenSink> screen;
+    std::vector<Surface*> batching;
+    std::size_t pendingCopies = 0;  // queued on all of them together
 };
+
+// Carries out every copy queued on the display's batching surfaces.
+void FlushPendingCopies(DisplayState& display);
 
 // Clip list of screen rectangles, or the window a clipper follows.
 class Clipper {
@@ -159,6 +165,7 @@ public:
             const PixelFormat& format);
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
+    ~Surface();
 
     Result QueryInterface(Iid iid);
 
@@ -193,31 +200,84 @@ public:
     // Attaches (or, with null, detaches) a clipper.
     Result SetClipper(std::shared_ptr<Clipper> clipper);
 
+    // Batching. While a surface batches, a BltFast onto it from another surface of the same
+    // display (or a move within it that keeps its columns) makes all its checks and returns
+    // its result at once, but only queues the pixel work. The queue runs in column blocks
+    // small enough to stay in the processor's cache, each block taking the queued copies in
+    // their order, which gives the pixels of running them one by one. It runs before
+    // anything can see or change the pixels involved: every other operation on any surface
+    // of the display (Lock, GetDC, Blt, any other BltFast, SetColorKey, View, BeginBatch,
+    // destruction) and EndBatch. Pixels must therefore not be read or written through a
+    // pointer kept from an earlier Lock or View while copies are queued. DDERR_UNSUPPORTED
+    // on the primary surface.
+    Result BeginBatch();
+    void EndBatch();
+    bool IsBatching() const { return batching_; }
+
     // Direct access for the renderer and textures; never fails.
     bool IsPrimary() const { return (caps_ & DDSCAPS_PRIMARYSURFACE) != 0; }
     std::uint32_t Caps() const { return caps_; }
     int Width() const { return view_.width; }
     int Height() const { return view_.height; }
     const PixelFormat& Format() const { return format_; }
-    const PixelView& View() const { return view_; }
+    // Writes a new surface's zeros and runs the display's queued copies first.
+    const PixelView& View() const {
+        Zeroed();
+        if (display_->pendingCopies != 0) {
+            FlushPendingCopies(*display_);
+        }
+        return view_;
+    }
     bool IsLocked() const { return locked_; }
     const std::optional<ColorKey>& SourceKey() const { return sourceKey_; }
     const std::shared_ptr<Clipper>& AttachedClipper() const { return clipper_; }
 
 private:
     friend class DirectDraw;
+    friend void FlushPendingCopies(DisplayState& display);
+
+    // One queued BltFast. When it runs, the source's pixels are still those it was queued
+    // with, because every change of them runs the queue first.
+    struct PendingCopy {
+        PixelView from;
+        Rect source;
+        int x = 0;
+        int y = 0;
+        bool keyed = false;
+        std::uint32_t key = 0;
+    };
+
     Result Allocate();
     Result Busy() const;
+    void Zeroed() const {
+        if (unzeroed_) {
+            ZeroNow();
+        }
+    }
+    void ZeroNow() const;
+    void Settle() {
+        if (display_->pendingCopies != 0) {
+            FlushPendingCopies(*display_);
+        }
+    }
+    void RunPending();
 
     std::shared_ptr<DisplayState> display_;
     std::uint32_t caps_;
     PixelFormat format_;
-    std::unique_ptr<std::uint32_t[]> storage_;
+    struct FreeStorage {
+        void operator()(std::uint32_t* words) const;
+    };
+    std::unique_ptr<std::uint32_t[], FreeStorage> storage_;
     PixelView view_;
     bool locked_ = false;
     std::optional<SurfaceDc> dc_;
     std::optional<ColorKey> sourceKey_;
     std::shared_ptr<Clipper> clipper_;
+    mutable bool unzeroed_ = false;  // the pixels are still to be set to zero
+    bool batching_ = false;
+    std::vector<PendingCopy> pending_;
+    bool leftward_ = false;  // the direction of the next run of the queue
 };
 
 class Direct3D;
