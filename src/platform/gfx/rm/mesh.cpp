@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/gfx/rm/pass.h"
 #include "platform/gfx/rm/texture.h"
@@ -111,6 +112,52 @@ void Mesh::UpdateBounds(Group& group) {
     group.boundsRadius = std::isfinite(radius) ? radius * 1.0001f : -1.0f;
 }
 
+// The cone of the faces' normals, for skipping a group turned away from the camera. None
+// (normalCos 0) when a face is thin or without area, or when the normals spread too far.
+void Mesh::UpdateNormalCone(Group& group) {
+    group.normalCos = 0;
+    group.normalSin = 1;
+    group.smallestHeight = 0;
+    Vec3 sum;
+    float smallestHeight = std::numeric_limits<float>::max();
+    for (const auto& t : group.triangles) {
+        const Vec3& p0 = group.positions[t[0]];
+        const Vec3 e1 = group.positions[t[1]] - p0;
+        const Vec3 e2 = group.positions[t[2]] - p0;
+        const Vec3 normal = Cross(e1, e2);
+        const float area2 = Length(normal);
+        const float side1 = Length(e1);
+        const float side2 = Length(e2);
+        const float side3 = Length(e2 - e1);
+        // A thin face's normal turns far with a small rounding of its corners.
+        if (!std::isfinite(area2) || !(area2 > 1e-2f * side1 * side2)) {
+            return;
+        }
+        smallestHeight = std::min(smallestHeight, area2 / std::max({side1, side2, side3}));
+        sum = sum + normal * (1.0f / area2);
+    }
+    Vec3 axis = sum;
+    if (!Normalize(axis)) {
+        return;
+    }
+    float lowest = 1.0f;
+    for (const auto& t : group.triangles) {
+        const Vec3& p0 = group.positions[t[0]];
+        Vec3 normal = Cross(group.positions[t[1]] - p0, group.positions[t[2]] - p0);
+        Normalize(normal);
+        lowest = std::min(lowest, Dot(axis, normal));
+    }
+    // Widened a little against the rounding of the sums above.
+    const float cosine = lowest - 1e-4f;
+    if (!(cosine > 0.1f)) {
+        return;
+    }
+    group.normalAxis = axis;
+    group.normalCos = cosine;
+    group.normalSin = std::min(1.0f, std::sqrt(1.0f - cosine * cosine) + 1e-4f);
+    group.smallestHeight = smallestHeight;
+}
+
 Result Mesh::SetVertices(GroupIndex group, unsigned index, std::span<const MeshVertex> values) {
     if (Result r = Check(faults_.get(), Op::SetVertices); r != DD_OK) {
         return r;
@@ -131,6 +178,7 @@ Result Mesh::SetVertices(GroupIndex group, unsigned index, std::span<const MeshV
         g->colors[at] = values[i].color;
     }
     UpdateBounds(*g);
+    UpdateNormalCone(*g);
     return D3DRM_OK;
 }
 
@@ -186,6 +234,10 @@ void Mesh::Draw(ScenePass& pass, const Transform& toCamera) const {
         batch.quality = g.quality;
         batch.boundsCentre = g.boundsCentre;
         batch.boundsRadius = g.boundsRadius;
+        batch.normalAxis = g.normalAxis;
+        batch.normalCos = g.normalCos;
+        batch.normalSin = g.normalSin;
+        batch.smallestHeight = g.smallestHeight;
         pass.Draw(batch, toCamera);
     }
 }

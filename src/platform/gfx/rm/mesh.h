@@ -64,10 +64,15 @@ private:
         std::shared_ptr<Texture> texture;
         Vec3 boundsCentre;
         float boundsRadius = 0;
+        Vec3 normalAxis;  // see TriangleBatch
+        float normalCos = 0;
+        float normalSin = 1;
+        float smallestHeight = 0;
     };
 
     Group* Find(GroupIndex group);
     static void UpdateBounds(Group& group);
+    static void UpdateNormalCone(Group& group);
 
     std::shared_ptr<FaultPlan> faults_;
     std::vector<Group> groups_;

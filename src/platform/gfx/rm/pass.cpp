@@ -1,5 +1,7 @@
 #include "platform/gfx/rm/pass.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "platform/gfx/rm/texture.h"
@@ -42,6 +44,26 @@ bool ScenePass::OutsideView(const TriangleBatch& batch, const Transform& toCamer
     return false;
 }
 
+// A batch whose every face is turned away from the camera is skipped before its positions
+// are moved into camera space. With the camera at the origin, a face at point p with unit
+// normal m is turned away when m . p >= 0; every p lies within the bounding sphere (centre c,
+// radius r) and every m within the normal cone (axis n, half angle a), so m . p is at least
+// |c| cos(angle(n, c) + a) - r. The margin covers the rounding of the per-face test, which
+// grows with the distance and with how thin the faces are.
+bool ScenePass::FacesAway(const TriangleBatch& batch, const Transform& toCamera) const {
+    if (batch.boundsRadius < 0.0f || !(batch.normalCos > 0.0f) || !(batch.smallestHeight > 0.0f)) {
+        return false;
+    }
+    const Vec3 c = TransformPoint(toCamera, batch.boundsCentre);
+    const Vec3 axis = batch.normalAxis * toCamera.rotation;
+    const float along = Dot(axis, c);
+    const float across = std::sqrt(std::max(0.0f, Dot(c, c) - along * along));
+    const float reach = Length(c) + batch.boundsRadius;
+    const float margin = 1e-3f * reach + 1e-5f * reach * reach / batch.smallestHeight;
+    const float nearest = along * batch.normalCos - across * batch.normalSin;
+    return std::isfinite(nearest) && std::isfinite(margin) && nearest > batch.boundsRadius + margin;
+}
+
 ColorF ScenePass::Lit(const ColorF& base, const Vec3& normal) const {
     ColorF light = lights_.ambient;
     for (const auto& directional : lights_.directional) {
@@ -58,7 +80,7 @@ ColorF ScenePass::Lit(const ColorF& base, const Vec3& normal) const {
 
 void ScenePass::Draw(const TriangleBatch& batch, const Transform& toCamera) {
     const Quality quality = EffectiveQuality(deviceQuality_, batch.quality);
-    if (batch.triangles.empty() || OutsideView(batch, toCamera)) {
+    if (batch.triangles.empty() || OutsideView(batch, toCamera) || FacesAway(batch, toCamera)) {
         return;
     }
     const std::size_t count = batch.positions.size();

@@ -36,6 +36,13 @@ struct TriangleBatch {
     // A sphere holding every position, when known (radius < 0: unknown).
     Vec3 boundsCentre;
     float boundsRadius = -1;
+    // A cone holding every face's normal (as the corner order makes it), when known: its
+    // unit axis, the cosine and sine of its half angle (cosine <= 0: unknown), and the
+    // smallest height of a face, which bounds how far rounding can turn a face.
+    Vec3 normalAxis;
+    float normalCos = 0;
+    float normalSin = 1;
+    float smallestHeight = 0;
 };
 
 // The lights of a scene, as the camera sees them.
@@ -60,6 +67,7 @@ public:
 
 private:
     bool OutsideView(const TriangleBatch& batch, const Transform& toCamera) const;
+    bool FacesAway(const TriangleBatch& batch, const Transform& toCamera) const;
     ColorF Lit(const ColorF& base, const Vec3& normal) const;
 
     Rasterizer& rasterizer_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace gfx::rm {
 
@@ -11,8 +12,6 @@ namespace {
 // Corner positions are snapped to 1/16 pixel so that edge tests are exact integers.
 constexpr int kSubPixel = 16;
 constexpr int kHalfPixel = kSubPixel / 2;
-// Triangles narrower than this many pixels are scanned pixel by pixel.
-constexpr int kNarrow = 12;
 // The most corners a triangle can have after clipping against six planes.
 constexpr int kMaxCorners = 12;
 
@@ -83,7 +82,8 @@ inline float DecodeChannel(const ChannelLayout& layout, std::uint32_t pixel) {
 
 // Texel index along one axis: clamped in float first, so no value can overflow the cast.
 inline int TexelIndex(float value, float limit) {
-    const float clamped = value > 0.0f ? (value < limit ? value : limit) : 0.0f;
+    const float low = value > 0.0f ? value : 0.0f;  // the limit is never below 0
+    const float clamped = low < limit ? low : limit;
     return static_cast<int>(clamped);
 }
 
@@ -136,15 +136,100 @@ constexpr float kLowMargin = 0.01f;
 // A texel co-ordinate in fixed point, clamped first (NaN included) so that nothing can
 // overflow or leave the texture.
 inline std::int32_t ToFixed(float value, float limit) {
-    const float clamped = value > kLowMargin ? (value < limit ? value : limit) : kLowMargin;
+    // In two steps, each a plain maximum or minimum without a branch (the limit is always
+    // above the margin, so this is the same clamp).
+    const float low = value > kLowMargin ? value : kLowMargin;
+    const float clamped = low < limit ? low : limit;
     return static_cast<std::int32_t>(clamped * kFractionScale);
 }
 
+// How many rows ahead of the one being drawn CoverRows fetches the depth and colour.
+constexpr int kRowsAhead = 2;
+
+// 1 / n for the segment lengths 1 .. kSegment, as the division would give it.
+struct SegmentReciprocals {
+    float value[kSegment + 1];
+    constexpr SegmentReciprocals() : value() {
+        for (int n = 1; n <= kSegment; ++n) {
+            value[n] = 1.0f / static_cast<float>(n);
+        }
+    }
+};
+constexpr SegmentReciprocals kReciprocal;
+
+// Walks the pixels x0 .. x1 of a textured row, calling pixel(x, q, texel) with the pixel's
+// 1/z and the byte offset of its texel. Texture co-ordinates are computed exactly (divided
+// by q when perspective-correct) every kSegment pixels, clamped to the texture, and stepped
+// in fixed point in between; this keeps the division and the clamping out of the per-pixel
+// loop. colourStep() runs after every pixel.
+template <bool Perspective, bool WrapU, typename Pixel, typename ColourStep>
+inline void WalkTexels(int x0, int x1, SpanValues& s, const SpanConstants& k, int texBpp,
+                       Pixel&& pixel, ColourStep&& colourStep) {
+    // Everything the loop needs in locals: stores through the pixel pointers could
+    // otherwise alias the constants and force reloads on every pixel.
+    const float limitU = k.limitU;
+    const float limitV = k.limitV;
+    const float dq = k.dq;
+    const float du = k.du;
+    const float dv = k.dv;
+    const unsigned texWidth = k.texWidth;
+    const std::ptrdiff_t texPitch = k.texture->pitch;
+    // Texel-space u and v at the start of the segment.
+    float u = s.u;
+    float v = s.v;
+    if constexpr (Perspective) {
+        const float w = 1.0f / s.q;
+        u *= w;
+        v *= w;
+    }
+    for (int x = x0; x <= x1;) {
+        const int n = std::min(kSegment, x1 - x + 1);
+        const float fn = static_cast<float>(n);
+        const float q0 = s.q;
+        s.u += du * fn;
+        s.v += dv * fn;
+        float uEnd = s.u;
+        float vEnd = s.v;
+        if constexpr (Perspective) {
+            const float qEnd = q0 + dq * fn;
+            const float w = qEnd > 0.0f ? 1.0f / qEnd : 0.0f;
+            uEnd *= w;
+            vEnd *= w;
+        }
+        std::int32_t fu = ToFixed(u, limitU);
+        std::int32_t fv = ToFixed(v, limitV);
+        const float perPixel = kReciprocal.value[n];
+        // Both ends lie inside the texture, so every step between them does too: the
+        // steps are cut toward zero, and the margins at both ends of the clamp range
+        // absorb the rounding of the step (at most one unit per pixel).
+        const auto stepU =
+            static_cast<std::int32_t>(static_cast<float>(ToFixed(uEnd, limitU) - fu) * perPixel);
+        const auto stepV =
+            static_cast<std::int32_t>(static_cast<float>(ToFixed(vEnd, limitV) - fv) * perPixel);
+        float q = q0;
+        for (int i = 0; i < n; ++i) {
+            unsigned tu = static_cast<unsigned>(fu >> kFractionBits);
+            if constexpr (WrapU) {
+                tu = tu >= texWidth ? tu - texWidth : tu;
+            }
+            const unsigned tv = static_cast<unsigned>(fv >> kFractionBits);
+            pixel(x + i, q,
+                  static_cast<std::ptrdiff_t>(tv) * texPitch +
+                      static_cast<std::ptrdiff_t>(tu) * texBpp);
+            q += dq;
+            fu += stepU;
+            fv += stepV;
+            colourStep();
+        }
+        s.q = q0 + dq * fn;
+        x += n;
+        u = uEnd;
+        v = vEnd;
+    }
+}
+
 // Interpolate and depth-test one row of a triangle: attributes step along x, and a pixel is
-// written only where it is nearer than what the depth buffer holds. Texture co-ordinates
-// are computed exactly (divided by q when perspective-correct) every kSegment pixels,
-// clamped to the texture, and stepped in fixed point in between; this keeps the division
-// and the clamping out of the per-pixel loop.
+// written only where it is nearer than what the depth buffer holds.
 template <int Bpp, SpanKind Kind, bool Perspective, bool WrapU>
 int DrawSpan(std::uint8_t* row, float* depth, int x0, int x1, SpanValues s,
              const SpanConstants& k) {
@@ -169,89 +254,38 @@ int DrawSpan(std::uint8_t* row, float* depth, int x0, int x1, SpanValues s,
         }
         return written;
     } else {
-        // Everything the loop needs in locals: stores through the pixel pointers could
-        // otherwise alias the constants and force reloads on every pixel.
-        const float limitU = k.limitU;
-        const float limitV = k.limitV;
-        const float dq = k.dq;
-        const float du = k.du;
-        const float dv = k.dv;
-        const unsigned texWidth = k.texWidth;
         const std::uint8_t* const texBits = k.texture->bits;
-        const std::ptrdiff_t texPitch = k.texture->pitch;
         const int texBpp = Kind == SpanKind::TexRaw ? Bpp : k.texBpp;
-        // Texel-space u and v at the start of the segment.
-        float u = s.u;
-        float v = s.v;
-        if constexpr (Perspective) {
-            const float w = 1.0f / s.q;
-            u *= w;
-            v *= w;
-        }
-        for (int x = x0; x <= x1;) {
-            const int n = std::min(kSegment, x1 - x + 1);
-            const float fn = static_cast<float>(n);
-            const float q0 = s.q;
-            s.u += du * fn;
-            s.v += dv * fn;
-            float uEnd = s.u;
-            float vEnd = s.v;
-            if constexpr (Perspective) {
-                const float qEnd = q0 + dq * fn;
-                const float w = qEnd > 0.0f ? 1.0f / qEnd : 0.0f;
-                uEnd *= w;
-                vEnd *= w;
-            }
-            std::int32_t fu = ToFixed(u, limitU);
-            std::int32_t fv = ToFixed(v, limitV);
-            const float perPixel = 1.0f / fn;
-            // Both ends lie inside the texture, so every step between them does too: the
-            // steps are cut toward zero, and the margins at both ends of the clamp range
-            // absorb the rounding of the step (at most one unit per pixel).
-            const auto stepU = static_cast<std::int32_t>(
-                static_cast<float>(ToFixed(uEnd, limitU) - fu) * perPixel);
-            const auto stepV = static_cast<std::int32_t>(
-                static_cast<float>(ToFixed(vEnd, limitV) - fv) * perPixel);
-            float* const zs = depth + x;
-            std::uint8_t* const out = row + x * Bpp;
-            float q = q0;
-            for (int i = 0; i < n; ++i) {
-                if (q > zs[i]) {
-                    zs[i] = q;
+        const float dr = k.dr;
+        const float dg = k.dg;
+        const float db = k.db;
+        WalkTexels<Perspective, WrapU>(
+            x0, x1, s, k, texBpp,
+            [&](int x, float q, std::ptrdiff_t texel) {
+                if (q > depth[x]) {
+                    depth[x] = q;
                     ++written;
-                    unsigned tu = static_cast<unsigned>(fu >> kFractionBits);
-                    if constexpr (WrapU) {
-                        tu = tu >= texWidth ? tu - texWidth : tu;
-                    }
-                    const unsigned tv = static_cast<unsigned>(fv >> kFractionBits);
-                    const std::uint8_t* t = texBits + static_cast<std::ptrdiff_t>(tv) * texPitch +
-                                            static_cast<std::ptrdiff_t>(tu) * texBpp;
+                    const std::uint8_t* t = texBits + texel;
                     if constexpr (Kind == SpanKind::TexRaw) {
-                        std::memcpy(out + i * Bpp, t, Bpp);
+                        std::memcpy(row + x * Bpp, t, Bpp);
                     } else {
-                        const std::uint32_t texel = LoadPixel(t, texBpp);
+                        const std::uint32_t value = LoadPixel(t, texBpp);
                         const float scale = 1.0f / 255.0f;
                         StorePixel(
-                            out + i * Bpp, Bpp,
-                            Encode(k.target, DecodeChannel(k.texCodec.red, texel) * s.r * scale,
-                                   DecodeChannel(k.texCodec.green, texel) * s.g * scale,
-                                   DecodeChannel(k.texCodec.blue, texel) * s.b * scale));
+                            row + x * Bpp, Bpp,
+                            Encode(k.target, DecodeChannel(k.texCodec.red, value) * s.r * scale,
+                                   DecodeChannel(k.texCodec.green, value) * s.g * scale,
+                                   DecodeChannel(k.texCodec.blue, value) * s.b * scale));
                     }
                 }
-                q += dq;
-                fu += stepU;
-                fv += stepV;
+            },
+            [&] {
                 if constexpr (Kind == SpanKind::TexModulate) {
-                    s.r += k.dr;
-                    s.g += k.dg;
-                    s.b += k.db;
+                    s.r += dr;
+                    s.g += dg;
+                    s.b += db;
                 }
-            }
-            s.q = q0 + dq * fn;
-            x += n;
-            u = uEnd;
-            v = vEnd;
-        }
+            });
         return written;
     }
 }
@@ -299,41 +333,43 @@ struct Coverage {
     PixelView colour;
     float* depth;
     int depthStride;
+    PendingPixels* pending;
 };
 
-// Step 4, interpolate: each row's covered pixels follow exactly from the edge functions; the
-// attributes start at the first covered pixel centre of the row. The span function is a
-// template argument so that it is compiled into the row loop.
-template <SpanFunction Span>
-long long CoverRows(const Coverage& c) {
+// The attribute values at the centre of pixel (x, py).
+[[gnu::always_inline]] inline SpanValues ValuesAt(const Coverage& c, int x, int py) {
     const SpanConstants& k = *c.k;
+    const float fx = static_cast<float>(x) + 0.5f - c.x0;
+    const float fy = static_cast<float>(py) + 0.5f - c.y0;
+    SpanValues start{};
+    start.q = c.start.q + k.dq * fx + c.perRow.q * fy;
+    if (c.textured) {
+        start.u = c.start.u + k.du * fx + c.perRow.u * fy;
+        start.v = c.start.v + k.dv * fx + c.perRow.v * fy;
+    }
+    if (c.coloured) {
+        start.r = c.start.r + k.dr * fx + c.perRow.r * fy;
+        start.g = c.start.g + k.dg * fx + c.perRow.g * fy;
+        start.b = c.start.b + k.db * fx + c.perRow.b * fy;
+    }
+    return start;
+}
+
+// Step 4, interpolate: each row's covered pixels follow exactly from the edge functions;
+// row(py, lo, hi) gets the first and last covered column of every row that has any.
+template <typename Row>
+void ForEachRow(const Coverage& c, Row&& row) {
     const int px0 = c.px0;
     const int px1 = c.px1;
     const int py0 = c.py0;
     const int py1 = c.py1;
-    long long written = 0;
-    // Step 5, depth test, happens per pixel inside the span function.
-    const auto drawRow = [&](int py, std::int64_t lo, std::int64_t hi) {
-        const float fx = static_cast<float>(lo) + 0.5f - c.x0;
-        const float fy = static_cast<float>(py) + 0.5f - c.y0;
-        SpanValues start{};
-        start.q = c.start.q + k.dq * fx + c.perRow.q * fy;
-        if (c.textured) {
-            start.u = c.start.u + k.du * fx + c.perRow.u * fy;
-            start.v = c.start.v + k.dv * fx + c.perRow.v * fy;
-        }
-        if (c.coloured) {
-            start.r = c.start.r + k.dr * fx + c.perRow.r * fy;
-            start.g = c.start.g + k.dg * fx + c.perRow.g * fy;
-            start.b = c.start.b + k.db * fx + c.perRow.b * fy;
-        }
-        std::uint8_t* row = c.colour.Row(py);
-        float* depth = c.depth + static_cast<std::ptrdiff_t>(py) * c.depthStride;
-        written += Span(row, depth, static_cast<int>(lo), static_cast<int>(hi), start, k);
-    };
-
-    if (px1 - px0 < kNarrow) {
-        // A narrow triangle: testing its few pixels per row is cheaper than dividing.
+    // A triangle one or two pixels wide or high: testing its few pixels is cheaper than
+    // setting up the divisions below (both give exactly the same columns). Wider ones go
+    // through the divisions: a scan's branch at each end of a row is mispredicted more
+    // often than not, and costs more than the set-up.
+    const int width = px1 - px0 + 1;
+    const int height = py1 - py0 + 1;
+    if (width <= 2 || height <= 2) {
         std::int64_t rowValue[3];
         for (int i = 0; i < 3; ++i) {
             rowValue[i] = c.b[i] * (std::int64_t{py0} * kSubPixel + kHalfPixel) + c.c[i] +
@@ -362,10 +398,10 @@ long long CoverRows(const Coverage& c) {
                 rowValue[i] += c.b[i] * kSubPixel;
             }
             if (lo >= 0) {
-                drawRow(py, lo, hi);
+                row(py, lo, hi);
             }
         }
-        return written;
+        return;
     }
 
     // The bound an edge puts on a row is floor(M / D) with M growing by a fixed amount per
@@ -418,24 +454,137 @@ long long CoverRows(const Coverage& c) {
             } else if (quotient[i] < 0) {
                 hi = lo - 1;
             }
-            quotient[i] += stepQuotient[i];
+            // Without a branch: whether the remainder carries changes from row to row
+            // with no pattern to predict.
             remainder[i] += stepRemainder[i];
-            if (remainder[i] >= divisor[i]) {
-                remainder[i] -= divisor[i];
-                ++quotient[i];
-            }
+            const std::int64_t carry = remainder[i] >= divisor[i] ? 1 : 0;
+            remainder[i] -= divisor[i] & -carry;
+            quotient[i] += stepQuotient[i] + carry;
         }
         if (lo <= hi) {
-            drawRow(py, lo, hi);
+            row(py, lo, hi);
         }
     }
+}
+
+// The attributes start at the first covered pixel centre of the row. The span function is a
+// template argument so that it is compiled into the row loop. Step 5, depth test, happens per
+// pixel inside the span function.
+template <SpanFunction Span>
+long long CoverRows(const Coverage& c) {
+    long long written = 0;
+    const int bpp = c.colour.bytesPerPixel;
+    ForEachRow(c, [&](int py, std::int64_t lo, std::int64_t hi) {
+        std::uint8_t* row = c.colour.Row(py);
+        float* depth = c.depth + static_cast<std::ptrdiff_t>(py) * c.depthStride;
+        if (py + kRowsAhead <= c.py1) {
+            // The rows below cover about the same columns: their depth and colour come from
+            // memory while this row is drawn.
+            const std::ptrdiff_t ahead = static_cast<std::ptrdiff_t>(kRowsAhead) * c.depthStride;
+            __builtin_prefetch(depth + ahead + lo, 1);
+            __builtin_prefetch(depth + ahead + hi, 1);
+            std::uint8_t* const rowAhead =
+                row + static_cast<std::ptrdiff_t>(kRowsAhead) * c.colour.pitch;
+            __builtin_prefetch(rowAhead + lo * bpp, 1);
+            __builtin_prefetch(rowAhead + hi * bpp, 1);
+        }
+        written += Span(row, depth, static_cast<int>(lo), static_cast<int>(hi),
+                        ValuesAt(c, static_cast<int>(lo), py), *c.k);
+    });
     return written;
+}
+
+// Starts fetching the cache lines of some bytes ahead of their use (ForWrite: to be written).
+template <bool ForWrite>
+inline void PrefetchLines(const void* start, std::size_t bytes) {
+    constexpr std::uintptr_t kLine = 64;
+    const auto first = reinterpret_cast<std::uintptr_t>(start) & ~(kLine - 1);
+    const auto last = reinterpret_cast<std::uintptr_t>(start) + bytes - 1;
+    for (std::uintptr_t line = first; line <= last; line += kLine) {
+        __builtin_prefetch(reinterpret_cast<const void*>(line), ForWrite ? 1 : 0);
+    }
+}
+
+// Depth-tests and writes the pending pixels in the order they were gathered.
+template <int Bpp>
+long long WritePending(PendingPixels& pending) {
+    long long written = 0;
+    const float* q = pending.q.data();
+    const std::uint8_t* const* texel = pending.texel.data();
+    for (const PendingSpan& span : pending.spans) {
+        float* const depth = span.depth;
+        std::uint8_t* const out = span.out;
+        for (int i = 0; i < span.count; ++i) {
+            if (q[i] > depth[i]) {
+                depth[i] = q[i];
+                ++written;
+                std::memcpy(out + i * Bpp, texel[i], Bpp);
+            }
+        }
+        q += span.count;
+        texel += span.count;
+    }
+    pending.spans.clear();
+    pending.used = 0;
+    return written;
+}
+
+// Steps 4 and 5 for texels copied as they are: the rows are walked first, keeping each
+// pixel's 1/z and texel address and fetching the texel's cache line ahead, and then written.
+template <int Bpp, bool Perspective, bool WrapU>
+long long CoverRowsGathered(const Coverage& c) {
+    PendingPixels& pending = *c.pending;
+    const SpanConstants& k = *c.k;
+    const std::uint8_t* const texBits = k.texture->bits;
+    long long written = 0;
+    ForEachRow(c, [&](int py, std::int64_t lo, std::int64_t hi) {
+        const int x0 = static_cast<int>(lo);
+        const int x1 = static_cast<int>(hi);
+        const std::size_t count = static_cast<std::size_t>(x1 - x0 + 1);
+        if (pending.used + count > pending.q.size()) {
+            written += WritePending<Bpp>(pending);
+            if (count > pending.q.size()) {
+                pending.q.resize(count);
+                pending.texel.resize(count);
+            }
+        }
+        std::uint8_t* const out = c.colour.Row(py) + x0 * Bpp;
+        float* const depth = c.depth + static_cast<std::ptrdiff_t>(py) * c.depthStride + x0;
+        pending.spans.push_back({out, depth, static_cast<int>(count)});
+        PrefetchLines<true>(out, count * Bpp);
+        PrefetchLines<true>(depth, count * sizeof(float));
+        float* const q = pending.q.data() + pending.used;
+        const std::uint8_t** const texel = pending.texel.data() + pending.used;
+        pending.used += count;
+        SpanValues s = ValuesAt(c, x0, py);
+        WalkTexels<Perspective, WrapU>(
+            x0, x1, s, k, Bpp,
+            [&](int x, float pixelQ, std::ptrdiff_t offset) {
+                const std::uint8_t* t = texBits + offset;
+                __builtin_prefetch(t);
+                q[x - x0] = pixelQ;
+                texel[x - x0] = t;
+            },
+            [] {});
+    });
+    return written + WritePending<Bpp>(pending);
 }
 
 using RowsFunction = long long (*)(const Coverage&);
 
+// Textures larger than this many bytes copy their texels through PendingPixels: the cache
+// lines of small ones stay in the cache from one triangle to the next, and for them the
+// second pass costs more than it saves.
+constexpr std::ptrdiff_t kGatherBytes = 64 * 1024;
+
 template <int Bpp, SpanKind Kind>
-RowsFunction PickTexturedRows(bool perspective, bool wrapU) {
+RowsFunction PickTexturedRows(bool perspective, bool wrapU, bool gather) {
+    if (Kind == SpanKind::TexRaw && gather) {
+        if (perspective) {
+            return wrapU ? CoverRowsGathered<Bpp, true, true> : CoverRowsGathered<Bpp, true, false>;
+        }
+        return wrapU ? CoverRowsGathered<Bpp, false, true> : CoverRowsGathered<Bpp, false, false>;
+    }
     if (perspective) {
         return wrapU ? CoverRows<DrawSpan<Bpp, Kind, true, true>>
                      : CoverRows<DrawSpan<Bpp, Kind, true, false>>;
@@ -445,12 +594,12 @@ RowsFunction PickTexturedRows(bool perspective, bool wrapU) {
 }
 
 template <int Bpp>
-RowsFunction PickRows(SpanKind kind, bool perspective, bool wrapU) {
+RowsFunction PickRows(SpanKind kind, bool perspective, bool wrapU, bool gather) {
     switch (kind) {
         case SpanKind::TexRaw:
-            return PickTexturedRows<Bpp, SpanKind::TexRaw>(perspective, wrapU);
+            return PickTexturedRows<Bpp, SpanKind::TexRaw>(perspective, wrapU, gather);
         case SpanKind::TexModulate:
-            return PickTexturedRows<Bpp, SpanKind::TexModulate>(perspective, wrapU);
+            return PickTexturedRows<Bpp, SpanKind::TexModulate>(perspective, wrapU, false);
         case SpanKind::Colour:
             return CoverRows<DrawSpan<Bpp, SpanKind::Colour, false, false>>;
         case SpanKind::Flat:
@@ -459,21 +608,97 @@ RowsFunction PickRows(SpanKind kind, bool perspective, bool wrapU) {
     return CoverRows<DrawSpan<Bpp, SpanKind::Flat, false, false>>;
 }
 
-RowsFunction PickRows(int bpp, SpanKind kind, bool perspective, bool wrapU) {
+RowsFunction PickRows(int bpp, SpanKind kind, bool perspective, bool wrapU, bool gather) {
     switch (bpp) {
         case 2:
-            return PickRows<2>(kind, perspective, wrapU);
+            return PickRows<2>(kind, perspective, wrapU, gather);
         case 3:
-            return PickRows<3>(kind, perspective, wrapU);
+            return PickRows<3>(kind, perspective, wrapU, gather);
         default:
-            return PickRows<4>(kind, perspective, wrapU);
+            return PickRows<4>(kind, perspective, wrapU, gather);
     }
+}
+
+// What a wire-frame side of one colour needs along its pixels.
+struct LineWalk {
+    const Rasterizer::Projected* a;
+    float dx;
+    float dy;
+    float dq;
+    float duq;
+    float dvq;
+    float t0;
+    float perStep;
+    int steps;
+    Rect viewport;
+    PixelView colour;
+    float* depth;
+    int depthStride;
+    std::uint32_t flat;
+    bool perspective;
+    bool wrapU;
+    TextureView texture;
+    float limitU = 0;
+    float limitV = 0;
+};
+
+// The pixels of a side, one per step along its longer axis, depth-tested like a triangle's:
+// the untextured colour, or (Raw) the texel as it is. Returns the pixels written.
+template <int Bpp, bool Raw>
+long long WalkLine(const LineWalk& walk) {
+    const Rasterizer::Projected a = *walk.a;
+    const float dx = walk.dx;
+    const float dy = walk.dy;
+    const float dq = walk.dq;
+    const float t0 = walk.t0;
+    const float perStep = walk.perStep;
+    const Rect vp = walk.viewport;
+    float* const depthBits = walk.depth;
+    const std::ptrdiff_t depthStride = walk.depthStride;
+    std::uint8_t* const colourBits = walk.colour.bits;
+    const std::ptrdiff_t colourPitch = walk.colour.pitch;
+    const std::uint8_t* const texBits = walk.texture.bits;
+    const std::ptrdiff_t texPitch = walk.texture.pitch;
+    const int texWidth = walk.texture.width;
+    long long written = 0;
+    for (int i = 0; i <= walk.steps; ++i) {
+        const float t = t0 + perStep * static_cast<float>(i);
+        // Inside the viewport the co-ordinates are not negative: truncation is floor.
+        const int x = static_cast<int>(a.x + dx * t);
+        const int y = static_cast<int>(a.y + dy * t);
+        if (x < vp.left || x >= vp.right || y < vp.top || y >= vp.bottom) {
+            continue;
+        }
+        const float q = a.q + dq * t;
+        float& depth = depthBits[y * depthStride + x];
+        if (!(q >= depth)) {
+            continue;
+        }
+        depth = q;
+        ++written;
+        std::uint8_t* out = colourBits + y * colourPitch + x * Bpp;
+        if constexpr (!Raw) {
+            StorePixel(out, Bpp, walk.flat);
+        } else {
+            const float w = walk.perspective ? 1.0f / q : 1.0f;
+            int tu = TexelIndex((a.uq + walk.duq * t) * w, walk.limitU);
+            if (walk.wrapU && tu >= texWidth) {
+                tu -= texWidth;
+            }
+            const int tv = TexelIndex((a.vq + walk.dvq * t) * w, walk.limitV);
+            std::memcpy(out, texBits + tv * texPitch + static_cast<std::ptrdiff_t>(tu) * Bpp, Bpp);
+        }
+    }
+    return written;
 }
 
 }  // namespace
 
 Rasterizer::Rasterizer(const RenderTarget& target, const Projection& projection)
     : target_(target), projection_(projection), targetCodec_(CodecOf(target.format)) {
+    const std::size_t held = static_cast<std::size_t>(std::max(target.viewport.Width(), 1024));
+    pending_.q.resize(held);
+    pending_.texel.resize(held);
     // Corners are clipped to a band well outside the viewport; only triangles reaching past
     // it are cut in camera space, everything else is cut to the viewport per pixel.
     guard_ =
@@ -508,6 +733,19 @@ int Rasterizer::Clip(ClipVertex* polygon, int count, ClipVertex* scratch) const 
         {0, -s, g, 0},                  // top
         {0, s, g, 0},                   // bottom
     };
+    // Most triangles lie inside every plane: the same distances as below, without the
+    // general loop. (Each zero term of a plane adds nothing, so these are the same sums.)
+    bool inside = true;
+    for (int i = 0; i < count && inside; ++i) {
+        const Vec3& p = polygon[i].p;
+        const float gz = g * p.z;
+        inside = p.z - projection_.front >= 0.0f && projection_.back - p.z >= 0.0f &&
+                 -s * p.x + gz >= 0.0f && s * p.x + gz >= 0.0f && -s * p.y + gz >= 0.0f &&
+                 s * p.y + gz >= 0.0f;
+    }
+    if (inside) {
+        return count;
+    }
     ClipVertex* in = polygon;
     ClipVertex* out = scratch;
     for (const auto& plane : planes) {
@@ -752,8 +990,11 @@ void Rasterizer::FillTriangle(const Projected& p0, const Projected& p1, const Pr
         gradient(p0.green, p1.green, p2.green, k.dg, dgy);
         gradient(p0.blue, p1.blue, p2.blue, k.db, dby);
     }
-    const RowsFunction rows =
-        PickRows(target_.colour.bytesPerPixel, kind, perspective, k.texture != nullptr && k.wrapU);
+    const bool gather =
+        k.texture != nullptr &&
+        static_cast<std::ptrdiff_t>(k.texture->pitch) * k.texture->height > kGatherBytes;
+    const RowsFunction rows = PickRows(target_.colour.bytesPerPixel, kind, perspective,
+                                       k.texture != nullptr && k.wrapU, gather);
 
     Coverage cover;
     cover.px0 = px0;
@@ -775,6 +1016,7 @@ void Rasterizer::FillTriangle(const Projected& p0, const Projected& p1, const Pr
     cover.colour = target_.colour;
     cover.depth = target_.depth;
     cover.depthStride = target_.depthStride;
+    cover.pending = &pending_;
     pixelsWritten_ += rows(cover);
 }
 
@@ -866,20 +1108,69 @@ void Rasterizer::DrawLine(const Projected& a, const Projected& b) {
     const float length = std::max(std::fabs(dx), std::fabs(dy)) * (t1 - t0);
     const int steps = std::max(1, static_cast<int>(std::ceil(length)));
     const float perStep = (t1 - t0) / static_cast<float>(steps);
-    for (int i = 0; i <= steps; ++i) {
-        const float t = t0 + perStep * static_cast<float>(i);
-        Projected p;
-        p.x = a.x + dx * t;
-        p.y = a.y + dy * t;
-        p.q = a.q + (b.q - a.q) * t;
-        p.uq = a.uq + (b.uq - a.uq) * t;
-        p.vq = a.vq + (b.vq - a.vq) * t;
-        p.red = a.red + (b.red - a.red) * t;
-        p.green = a.green + (b.green - a.green) * t;
-        p.blue = a.blue + (b.blue - a.blue) * t;
-        p.edge = true;
-        // Inside the viewport the co-ordinates are not negative: truncation is floor.
-        Plot(static_cast<int>(p.x), static_cast<int>(p.y), p);
+    const float dq = b.q - a.q;
+    const float duq = b.uq - a.uq;
+    const float dvq = b.vq - a.vq;
+    const TextureView* texture = state_.texture;
+    const bool oneColour = a.red == b.red && a.green == b.green && a.blue == b.blue;
+    const bool raw = texture != nullptr && texture->format == target_.format && a.red >= 255.0f &&
+                     a.green >= 255.0f && a.blue >= 255.0f;
+    if (!oneColour || (texture != nullptr && !raw)) {
+        for (int i = 0; i <= steps; ++i) {
+            const float t = t0 + perStep * static_cast<float>(i);
+            Projected p;
+            p.x = a.x + dx * t;
+            p.y = a.y + dy * t;
+            p.q = a.q + dq * t;
+            p.uq = a.uq + duq * t;
+            p.vq = a.vq + dvq * t;
+            p.red = a.red + (b.red - a.red) * t;
+            p.green = a.green + (b.green - a.green) * t;
+            p.blue = a.blue + (b.blue - a.blue) * t;
+            p.edge = true;
+            // Inside the viewport the co-ordinates are not negative: truncation is floor.
+            Plot(static_cast<int>(p.x), static_cast<int>(p.y), p);
+        }
+        return;
+    }
+    // One colour along the whole line, untextured or copying texels as they are: the same
+    // pixels as Plot writes, with what stays the same worked out once.
+    LineWalk walk;
+    walk.a = &a;
+    walk.dx = dx;
+    walk.dy = dy;
+    walk.dq = dq;
+    walk.duq = duq;
+    walk.dvq = dvq;
+    walk.t0 = t0;
+    walk.perStep = perStep;
+    walk.steps = steps;
+    walk.viewport = vp;
+    walk.colour = target_.colour;
+    walk.depth = target_.depth;
+    walk.depthStride = target_.depthStride;
+    walk.flat = Encode(targetCodec_, a.red, a.green, a.blue);
+    walk.perspective = state_.perspective;
+    walk.wrapU = state_.wrapU;
+    if (raw) {
+        walk.texture = *texture;
+        walk.limitU =
+            static_cast<float>(state_.wrapU ? 2 * texture->width - 1 : texture->width - 1);
+        walk.limitV = static_cast<float>(texture->height - 1);
+    }
+    const auto run = [&]<int Bpp>() {
+        pixelsWritten_ += raw ? WalkLine<Bpp, true>(walk) : WalkLine<Bpp, false>(walk);
+    };
+    switch (target_.colour.bytesPerPixel) {
+        case 2:
+            run.operator()<2>();
+            break;
+        case 3:
+            run.operator()<3>();
+            break;
+        default:
+            run.operator()<4>();
+            break;
     }
 }
 

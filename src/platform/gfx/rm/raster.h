@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/gfx/pixels.h"
 #include "platform/gfx/rm/math.h"
@@ -50,6 +51,22 @@ struct TextureView {
     int height = 0;
     int pitch = 0;
     PixelFormat format;
+};
+
+// Pixels that copy texels, waiting to be depth-tested and written. The texel addresses of a
+// whole triangle are worked out first and their cache lines fetched ahead: reading them one
+// pixel at a time waits for memory on nearly every pixel when the textures do not fit in the
+// cache.
+struct PendingSpan {
+    std::uint8_t* out;
+    float* depth;
+    int count;
+};
+struct PendingPixels {
+    std::vector<PendingSpan> spans;
+    std::vector<float> q;                    // 1/z of each pixel, spans one after another
+    std::vector<const std::uint8_t*> texel;  // its texel
+    std::size_t used = 0;                    // pixels held
 };
 
 enum class FillMode { Points, Wireframe, Solid };
@@ -122,6 +139,7 @@ private:
     PixelFormat textureFormat_;
     float guard_;
     long long pixelsWritten_ = 0;
+    PendingPixels pending_;
 };
 
 }  // namespace gfx::rm
