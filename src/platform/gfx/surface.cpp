@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "platform/gfx/direct3d.h"
@@ -20,6 +22,8 @@ constexpr std::int64_t kMaxBytes = std::int64_t{1} << 28;
 constexpr int kBlockBytes = 128 * 1024;
 constexpr int kMinBlockWidth = 16;
 constexpr int kLineBytes = 64;
+// Queues at least this long are run by two threads.
+constexpr std::size_t kParallelCopies = 2048;
 
 Rect Whole(const Surface& surface) {
     return Rect{0, 0, surface.Width(), surface.Height()};
@@ -252,46 +256,65 @@ void Surface::RunPending() {
     // by itself; the next block's lines are requested a share at a time between the copies.
     const int linesPerRow = (blockWidth * bpp + 2 * kLineBytes - 1) / kLineBytes;
     const int linesPerBlock = linesPerRow * (bottom - top);
-    for (int index = 0; index < blocks; ++index) {
-        const int b = blockAt(index);
-        const int left = b * blockWidth;
-        const int right = std::min(view_.width, left + blockWidth);
-        const std::uint32_t first = starts[static_cast<std::size_t>(b)];
-        const std::uint32_t end = starts[static_cast<std::size_t>(b) + 1];
-        int fetchRow = top;
-        int fetchLine = 0;
-        int fetchLeft = 0;
-        int fetchRight = 0;
-        int share = 0;
-        if (index + 1 < blocks && end > first) {
-            const int column = blockAt(index + 1) * blockWidth;
-            fetchLeft = (column * bpp) & ~(kLineBytes - 1);
-            fetchRight = std::min(view_.width, column + blockWidth) * bpp;
-            share =
-                (linesPerBlock + static_cast<int>(end - first) - 1) / static_cast<int>(end - first);
-        }
-        for (std::uint32_t k = first; k < end; ++k) {
-            for (int n = 0; n < share && fetchRow < bottom; ++n) {
-                const int offset = fetchLeft + fetchLine * kLineBytes;
-                if (offset < fetchRight) {
-                    __builtin_prefetch(view_.Row(fetchRow) + offset, 1);
-                    ++fetchLine;
+    const auto runBlocks = [&](int firstIndex, int endIndex) {
+        for (int index = firstIndex; index < endIndex; ++index) {
+            const int b = blockAt(index);
+            const int left = b * blockWidth;
+            const int right = std::min(view_.width, left + blockWidth);
+            const std::uint32_t first = starts[static_cast<std::size_t>(b)];
+            const std::uint32_t end = starts[static_cast<std::size_t>(b) + 1];
+            int fetchRow = top;
+            int fetchLine = 0;
+            int fetchLeft = 0;
+            int fetchRight = 0;
+            int share = 0;
+            if (index + 1 < endIndex && end > first) {
+                const int column = blockAt(index + 1) * blockWidth;
+                fetchLeft = (column * bpp) & ~(kLineBytes - 1);
+                fetchRight = std::min(view_.width, column + blockWidth) * bpp;
+                share = (linesPerBlock + static_cast<int>(end - first) - 1) /
+                        static_cast<int>(end - first);
+            }
+            for (std::uint32_t k = first; k < end; ++k) {
+                for (int n = 0; n < share && fetchRow < bottom; ++n) {
+                    const int offset = fetchLeft + fetchLine * kLineBytes;
+                    if (offset < fetchRight) {
+                        __builtin_prefetch(view_.Row(fetchRow) + offset, 1);
+                        ++fetchLine;
+                    } else {
+                        fetchLine = 0;
+                        ++fetchRow;
+                    }
+                }
+                const PendingCopy& copy = pending_[order[k]];
+                const int from = std::max(copy.x, left);
+                const int to = std::min(copy.x + copy.source.Width(), right);
+                const Rect part{copy.source.left + from - copy.x, copy.source.top,
+                                copy.source.left + to - copy.x, copy.source.bottom};
+                if (copy.keyed) {
+                    CopyPixelsKeyed(view_, from, copy.y, copy.from, part, copy.key);
                 } else {
-                    fetchLine = 0;
-                    ++fetchRow;
+                    CopyPixels(view_, from, copy.y, copy.from, part);
                 }
             }
-            const PendingCopy& copy = pending_[order[k]];
-            const int from = std::max(copy.x, left);
-            const int to = std::min(copy.x + copy.source.Width(), right);
-            const Rect part{copy.source.left + from - copy.x, copy.source.top,
-                            copy.source.left + to - copy.x, copy.source.bottom};
-            if (copy.keyed) {
-                CopyPixelsKeyed(view_, from, copy.y, copy.from, part, copy.key);
-            } else {
-                CopyPixels(view_, from, copy.y, copy.from, part);
-            }
         }
+    };
+    // The blocks share no pixel, so a large queue is split between this thread and a second
+    // one: the work is bound by memory traffic, which a second core adds to.
+    const int half = blocks / 2;
+    std::thread worker;
+    if (pending_.size() >= kParallelCopies && half > 0) {
+        try {
+            worker = std::thread(runBlocks, half, blocks);
+        } catch (const std::system_error&) {
+            // No second thread to be had: this one does all the blocks.
+        }
+    }
+    if (worker.joinable()) {
+        runBlocks(0, half);
+        worker.join();
+    } else {
+        runBlocks(0, blocks);
     }
     pending_.clear();
 }
