@@ -10,6 +10,7 @@
 #include "game/world_map.h"
 #include "platform/gfx/rm/root.h"
 #include "platform/gfx/surface.h"
+#include "platform/os/memory_policy.h"
 #include "view/main_map.h"
 #include "view/tile_art_painter.h"
 
@@ -40,6 +41,8 @@ struct MapBench {
     bool ready = false;
 
     MapBench() {
+        // The program keeps freed memory for reuse from start-up on; so does the bench.
+        KeepFreedMemoryForReuse();
         gfx::DirectDrawCreate(gfx::DisplayMode{}, nullptr, directDraw);
         gfx::rm::Direct3DRMCreate(nullptr, root);
         gfx::SurfaceDesc desc;

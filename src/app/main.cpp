@@ -7,6 +7,7 @@
 
 #include "app/main_form.h"
 #include "app/screens.h"
+#include "platform/os/memory_policy.h"
 #include "platform/os/ui_shell.h"
 #include "platform/qt/form_geometry.h"
 #include "platform/qt/qt_ui_shell.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
                      "use: xvfb-run ./run.sh\n");
         return 1;
     }
+    KeepFreedMemoryForReuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
@@ -45,10 +47,12 @@ int main(int argc, char** argv) {
             return AskPasswordWithForm(*PasswordForm, accept);
         };
         MainForm->show();
-        if (shell.EndRequested()) return 0;
+        if (shell.EndRequested())
+            return 0;
         return QApplication::exec();
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, QStringLiteral("Velmora"), QString::fromLocal8Bit(error.what()));
+        QMessageBox::critical(nullptr, QStringLiteral("Velmora"),
+                              QString::fromLocal8Bit(error.what()));
         return 0;
     }
 }
