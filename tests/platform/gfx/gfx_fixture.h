@@ -9,6 +9,27 @@
 #include "platform/gfx/rm/root.h"
 #include "platform/gfx/surface.h"
 
+// A DirectDraw object of an 800 x 600 display in the given format.
+inline std::shared_ptr<gfx::DirectDraw> MakeDirectDraw(
+    const gfx::PixelFormat& format, std::shared_ptr<gfx::FaultPlan> faults = nullptr) {
+    std::shared_ptr<gfx::DirectDraw> directDraw;
+    EXPECT_EQ(
+        gfx::DirectDrawCreate(gfx::DisplayMode{800, 600, format}, std::move(faults), directDraw),
+        gfx::DD_OK);
+    return directDraw;
+}
+
+// An off-screen surface in system memory, in the display's format.
+inline std::shared_ptr<gfx::Surface> MakePlain(gfx::DirectDraw& directDraw, int width, int height) {
+    gfx::SurfaceDesc desc;
+    desc.caps = gfx::DDSCAPS_OFFSCREENPLAIN | gfx::DDSCAPS_SYSTEMMEMORY;
+    desc.width = width;
+    desc.height = height;
+    std::shared_ptr<gfx::Surface> surface;
+    EXPECT_EQ(directDraw.CreateSurface(desc, surface), gfx::DD_OK);
+    return surface;
+}
+
 // A back buffer with a device and one scene (a camera at the origin looking along +z) on a
 // viewport, ready for rendering tests.
 struct RenderRig {

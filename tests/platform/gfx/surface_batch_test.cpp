@@ -4,6 +4,7 @@
 #include <random>
 #include <vector>
 
+#include "gfx_fixture.h"
 #include "platform/gfx/surface.h"
 
 using namespace gfx;
@@ -11,24 +12,6 @@ using namespace gfx;
 namespace {
 
 constexpr std::uint32_t kKey = 0x00000000u;
-
-std::shared_ptr<DirectDraw> MakeDirectDraw(const PixelFormat& format,
-                                           std::shared_ptr<FaultPlan> faults = nullptr) {
-    std::shared_ptr<DirectDraw> directDraw;
-    EXPECT_EQ(DirectDrawCreate(DisplayMode{800, 600, format}, std::move(faults), directDraw),
-              DD_OK);
-    return directDraw;
-}
-
-std::shared_ptr<Surface> MakePlain(DirectDraw& directDraw, int width, int height) {
-    SurfaceDesc desc;
-    desc.caps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
-    desc.width = width;
-    desc.height = height;
-    std::shared_ptr<Surface> surface;
-    EXPECT_EQ(directDraw.CreateSurface(desc, surface), DD_OK);
-    return surface;
-}
 
 // Noise in which about a third of the pixels are the key.
 void FillNoise(Surface& surface, std::uint32_t seed) {

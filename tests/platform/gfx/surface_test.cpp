@@ -5,29 +5,12 @@
 #include <random>
 #include <vector>
 
+#include "gfx_fixture.h"
 #include "platform/gfx/direct3d.h"
 
 using namespace gfx;
 
 namespace {
-
-std::shared_ptr<DirectDraw> MakeDirectDraw(const PixelFormat& format,
-                                           std::shared_ptr<FaultPlan> faults = nullptr) {
-    std::shared_ptr<DirectDraw> directDraw;
-    EXPECT_EQ(DirectDrawCreate(DisplayMode{800, 600, format}, std::move(faults), directDraw),
-              DD_OK);
-    return directDraw;
-}
-
-std::shared_ptr<Surface> MakePlain(DirectDraw& directDraw, int width, int height) {
-    SurfaceDesc desc;
-    desc.caps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
-    desc.width = width;
-    desc.height = height;
-    std::shared_ptr<Surface> surface;
-    EXPECT_EQ(directDraw.CreateSurface(desc, surface), DD_OK);
-    return surface;
-}
 
 // Noise with a good share of exact key values, so both branches of a keyed copy are taken.
 void FillNoise(Surface& surface, std::mt19937& random, std::uint32_t key) {
