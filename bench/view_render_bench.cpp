@@ -46,7 +46,8 @@ struct LoadedGame {
         namespace fs = std::filesystem;
         const fs::path folder = fs::temp_directory_path() / "velmora-view-bench";
         fs::create_directories(folder / "GAMEART");
-        std::ofstream(folder / "sphere3.x") << gfx::SphereMeshText(24, 48, gfx::kGlobeMeshRadius);
+        std::ofstream(folder / "sphere3.x") << gfx::SphereMeshText(
+            gfx::kGlobeMeshRings, gfx::kGlobeMeshSegments, gfx::kGlobeMeshRadius);
         const auto names = BuiltInTerrainTypes();
         const fs::path previous = fs::current_path();
         if (names && WriteTileArt((folder / "GAMEART").string(), *names)) {

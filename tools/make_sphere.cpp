@@ -1,5 +1,5 @@
-// Writes the globe's mesh file: a sphere of radius kGlobeMeshRadius with 24 rings and 48
-// segments.
+// Writes the globe's mesh file: a sphere of radius kGlobeMeshRadius with kGlobeMeshRings
+// rings and kGlobeMeshSegments segments.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -11,7 +11,8 @@ int main(int argc, char** argv) {
         std::cerr << "Usage: make_sphere OUTPUT.x\n";
         return 2;
     }
-    const std::string text = gfx::SphereMeshText(24, 48, gfx::kGlobeMeshRadius);
+    const std::string text =
+        gfx::SphereMeshText(gfx::kGlobeMeshRings, gfx::kGlobeMeshSegments, gfx::kGlobeMeshRadius);
     std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
     out << text;
     out.close();

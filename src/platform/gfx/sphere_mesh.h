@@ -16,5 +16,10 @@ std::string SphereMeshText(int rings, int segments, double radius = 1.0);
 // lets the fully zoomed-in globe just fill its box (and stay clear of the front clip plane
 // at 1) and shows it at a little over half the box's height at the start.
 inline constexpr double kGlobeMeshRadius = 2.0;
+// Its rings and segments: edges of 11.25 degrees keep the outline within half a pixel of a
+// circle even when the globe fills its box, at less than half the faces of a finer mesh
+// (the globe's cost in a render pass is per face, not per pixel).
+inline constexpr int kGlobeMeshRings = 16;
+inline constexpr int kGlobeMeshSegments = 32;
 
 }  // namespace gfx
