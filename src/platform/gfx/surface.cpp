@@ -390,6 +390,23 @@ Result Surface::GetSurfaceDesc(SurfaceDesc& desc) {
     return DD_OK;
 }
 
+Result Surface::CheckSource(const Surface& source, const Rect* srcRect, Rect& src) const {
+    if (Result r = Busy(); r != DD_OK) {
+        return r;
+    }
+    if (Result r = source.Busy(); r != DD_OK) {
+        return r;
+    }
+    if (source.format_.BytesPerPixel() != format_.BytesPerPixel()) {
+        return DDERR_INVALIDPARAMS;
+    }
+    src = srcRect != nullptr ? *srcRect : Whole(source);
+    if (src.Empty() || !Contains(Whole(source), src)) {
+        return DDERR_INVALIDRECT;
+    }
+    return DD_OK;
+}
+
 Result Surface::BltFast(int x, int y, Surface* source, const Rect* srcRect, std::uint32_t flags) {
     if (Result r = Check(display_->faults.get(), Op::BltFast); r != DD_OK) {
         return r;
@@ -400,18 +417,9 @@ Result Surface::BltFast(int x, int y, Surface* source, const Rect* srcRect, std:
     if (IsPrimary() || source->IsPrimary()) {
         return DDERR_UNSUPPORTED;
     }
-    if (Result r = Busy(); r != DD_OK) {
+    Rect src;
+    if (Result r = CheckSource(*source, srcRect, src); r != DD_OK) {
         return r;
-    }
-    if (Result r = source->Busy(); r != DD_OK) {
-        return r;
-    }
-    if (source->format_.BytesPerPixel() != format_.BytesPerPixel()) {
-        return DDERR_INVALIDPARAMS;
-    }
-    const Rect src = srcRect != nullptr ? *srcRect : Whole(*source);
-    if (src.Empty() || !Contains(Whole(*source), src)) {
-        return DDERR_INVALIDRECT;
     }
     const std::int64_t right = std::int64_t{x} + src.Width();
     const std::int64_t bottom = std::int64_t{y} + src.Height();
@@ -455,18 +463,9 @@ Result Surface::Blt(const Rect* dstRect, Surface* source, const Rect* srcRect,
     if (source->IsPrimary()) {
         return DDERR_UNSUPPORTED;
     }
-    if (Result r = Busy(); r != DD_OK) {
+    Rect src;
+    if (Result r = CheckSource(*source, srcRect, src); r != DD_OK) {
         return r;
-    }
-    if (Result r = source->Busy(); r != DD_OK) {
-        return r;
-    }
-    if (source->format_.BytesPerPixel() != format_.BytesPerPixel()) {
-        return DDERR_INVALIDPARAMS;
-    }
-    const Rect src = srcRect != nullptr ? *srcRect : Whole(*source);
-    if (src.Empty() || !Contains(Whole(*source), src)) {
-        return DDERR_INVALIDRECT;
     }
     const Rect bounds = IsPrimary() ? Rect{0, 0, display_->width, display_->height} : Whole(*this);
     const Rect dst = dstRect != nullptr ? *dstRect : bounds;

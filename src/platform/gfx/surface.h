@@ -249,6 +249,10 @@ private:
 
     Result Allocate();
     Result Busy() const;
+    // The checks every copy makes of its surfaces and source rectangle (the whole source
+    // when srcRect is null, which src receives): neither surface busy, the same pixel size,
+    // the rectangle inside the source.
+    Result CheckSource(const Surface& source, const Rect* srcRect, Rect& src) const;
     void Zeroed() const {
         if (unzeroed_) {
             ZeroNow();
