@@ -3,6 +3,62 @@
 #include "platform/os/clock.h"
 #include "view/view_failure.h"
 
+namespace {
+
+// Which bands begin with a scroll: the strip cursor moves by the fixed row pitches alone, so
+// this is the same for every world.
+std::array<bool, kMapGroupRows> BandsThatScroll() {
+    std::array<bool, kMapGroupRows> scrolls{};
+    int cursor = 0;
+    int row = 0;
+    for (int g = 0; g < kMapGroupRows; ++g) {
+        scrolls[static_cast<std::size_t>(g)] = cursor > kBandHeight;
+        if (cursor > kBandHeight) {
+            cursor -= kBandHeight;
+        }
+        while (cursor < kBandHeight && row < kWorldRows) {
+            cursor += row == kEquatorRow ? kEquatorRowPitch : kTileRowPitch;
+            ++row;
+        }
+    }
+    return scrolls;
+}
+
+}  // namespace
+
+std::array<std::vector<std::uint8_t>, kMapGroupRows> StripRowsInUse(int side) {
+    const std::array<bool, kMapGroupRows> scrolls = BandsThatScroll();
+    std::array<std::vector<std::uint8_t>, kMapGroupRows> rows;
+    for (int g = kMapGroupRows - 1; g >= 0; --g) {
+        std::vector<std::uint8_t>& use = rows[static_cast<std::size_t>(g)];
+        use.assign(kStripHeight, 0);
+        const gfx::Rect portion = PortionRect(g, 0, kStripWidth);
+        for (int d = 0; d < side; ++d) {
+            use[static_cast<std::size_t>(portion.top +
+                                         gfx::ScaledOffset(d, side, portion.Height()))] = 1;
+        }
+        if (g + 1 == kMapGroupRows) {
+            continue;
+        }
+        // What the next band takes over from this one: the rows its scroll moves up to rows
+        // it uses, or, without a scroll, every row it uses. Rows a scroll does not fill are
+        // blanked and drawn afresh.
+        const std::vector<std::uint8_t>& after = rows[static_cast<std::size_t>(g) + 1];
+        const bool scrolled = scrolls[static_cast<std::size_t>(g) + 1];
+        for (int y = 0; y < kStripHeight; ++y) {
+            if (after[static_cast<std::size_t>(y)] == 0) {
+                continue;
+            }
+            if (!scrolled) {
+                use[static_cast<std::size_t>(y)] = 1;
+            } else if (y + kBandHeight < kStripHeight) {
+                use[static_cast<std::size_t>(y + kBandHeight)] = 1;
+            }
+        }
+    }
+    return rows;
+}
+
 MainMap::MainMap() = default;
 
 MainMap::~MainMap() {
@@ -66,8 +122,13 @@ bool MainMap::CreateMapTexture(const MapTextureContext& context) {
     NextTileRow = 0;
     CursorY = 0;
 
+    // The textures sample only some of the strip's rows (at T = 50 one in five): the others
+    // are neither drawn nor edge-filled.
+    auto rowsInUse = StripRowsInUse(side);
     const gfx::Rect whole{0, 0, side, side};
     for (int g = 0; g < kMapGroupRows; ++g) {
+        rowsInUse_ = std::move(rowsInUse[static_cast<std::size_t>(g)]);
+        LargeMapTextureSurface->LimitQueuedRows(rowsInUse_);
         if (!ComposeBand(*context.world, *context.tileArt, context.progress)) {
             return false;
         }

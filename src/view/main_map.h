@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "game/world_map.h"
 #include "platform/gfx/rm/root.h"
@@ -61,6 +62,11 @@ struct MapTextureContext {
 // (first non-black column `left`) and of the right margin (last non-black column `right`).
 int StretchSourceLeft(int left, int column);
 int StretchSourceRight(int right, int column);
+
+// For each band of CreateMapTexture at texture side `side`, the strip rows whose pixels its
+// textures read, directly or through the bands after it (one entry per strip row, 1 for a
+// row in use). Every other row may be left as it is.
+std::array<std::vector<std::uint8_t>, kMapGroupRows> StripRowsInUse(int side);
 
 class MainMap {
 public:
@@ -143,6 +149,10 @@ public:
     void Release();
 
 private:
+    // While CreateMapTexture composes a band, the strip rows in use (see StripRowsInUse);
+    // the strip's queued copies skip the others and FillEdges leaves them. Empty: all rows.
+    std::vector<std::uint8_t> rowsInUse_;
+
     bool DrawPiece(gfx::Surface& tileArt, int x, int y, const gfx::Rect& source,
                    const char* caption);
 };

@@ -267,6 +267,9 @@ bool MainMap::FillEdges() {
     const int bpp = desc.pixelFormat ? desc.pixelFormat->BytesPerPixel() : 0;
     if (desc.width >= kStripWidth && desc.height >= kBandHeight) {
         for (int y = 0; y < kBandHeight; ++y) {
+            if (!rowsInUse_.empty() && rowsInUse_[static_cast<std::size_t>(y)] == 0) {
+                continue;
+            }
             std::uint8_t* row = desc.bits + static_cast<std::size_t>(y) * desc.pitch;
             switch (bpp) {
                 case 2:
@@ -355,6 +358,7 @@ bool MainMap::PrepareStrip(gfx::DirectDraw& directDraw) {
 }
 
 void MainMap::ReleaseStrip() {
+    rowsInUse_.clear();
     if (LargeMapTextureSurface) {
         LargeMapTextureSurface->EndBatch();
     }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -155,6 +157,100 @@ TEST(CreateMapTexture, MakesTexturesAndGroupsInCreationOrder) {
     EXPECT_FALSE(rig.map.MapMesh);
     EXPECT_FALSE(rig.map.Textures[0][0]);
     EXPECT_FALSE(rig.map.TextureSurfaces[23][47]);
+}
+
+// Noise art (about a third of it the black key) over a world of every class, with a few
+// tiles missing at the ends of rows.
+void FillNoisyWorld(LargeMapRig& rig) {
+    std::mt19937 random(5);
+    const gfx::PixelView& art = rig.tileArt->View();
+    for (int y = 0; y < art.height; ++y) {
+        for (int x = 0; x < art.width; ++x) {
+            gfx::StorePixel(art.At(x, y), art.bytesPerPixel, random() % 3 == 0 ? 0 : random());
+        }
+    }
+    const gfx::ColorKey key{0, 0};
+    rig.tileArt->SetColorKey(gfx::DDCKEY_SRCBLT, &key);
+    for (int r = 0; r < kWorldRows; ++r) {
+        for (int c = 0; c < kWorldColumns; ++c) {
+            const bool missing = (c < 3 || c > 250) && random() % 2 == 0;
+            rig.world->At(r, c).Terrain = missing ? TerrainUnset : static_cast<int>(random() % 7);
+        }
+    }
+}
+
+// The textures hold exactly the portions of each band of the whole composed picture, scaled:
+// composing only the strip rows that the textures sample, and scaling within the strip's
+// queue, change nothing that they show.
+TEST(CreateMapTexture, TexturesAreTheScaledPortionsOfTheWholePicture) {
+    const std::vector<int> sides{50, 200};
+    std::vector<std::unique_ptr<LargeMapRig>> rigs;
+    for (const int side : sides) {
+        rigs.push_back(std::make_unique<LargeMapRig>());
+        FillNoisyWorld(*rigs.back());
+        ASSERT_TRUE(rigs.back()->Create(side));
+    }
+    LargeMapRig& rig = *rigs.front();
+    MainMap whole;
+    ASSERT_TRUE(whole.PrepareStrip(*rig.directDraw));
+    std::vector<int> differing(sides.size(), 0);
+    for (int g = 0; g < kMapGroupRows; ++g) {
+        ASSERT_TRUE(whole.ComposeBand(*rig.world, *rig.tileArt));
+        const gfx::PixelView& strip = whole.LargeMapTextureSurface->View();
+        for (std::size_t i = 0; i < sides.size(); ++i) {
+            const int side = sides[i];
+            const int rowBytes = side * 4;
+            std::vector<std::uint8_t> expected(static_cast<std::size_t>(rowBytes) * side);
+            const gfx::PixelView view{expected.data(), side, side, rowBytes, 4};
+            const gfx::Rect all{0, 0, side, side};
+            for (int h = 0; h < kMapGroupColumns; ++h) {
+                gfx::ScalePixels(view, all, strip, PortionRect(g, h, kStripWidth), all);
+                const gfx::PixelView& texture = rigs[i]->map.TextureSurfaces[g][h]->View();
+                for (int y = 0; y < side; ++y) {
+                    if (std::memcmp(texture.Row(y), view.Row(y), rowBytes) != 0 &&
+                        ++differing[i] <= 3) {
+                        ADD_FAILURE() << "side " << side << ", group (" << g << ", " << h
+                                      << ") row " << y;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(differing, std::vector<int>(sides.size(), 0));
+    whole.ReleaseStrip();
+}
+
+// Which strip rows a band uses: the rows its textures sample, and in the rows below the band
+// those that the next band's scroll brings up to rows it uses.
+TEST(CreateMapTexture, BandsUseTheRowsTheirTexturesSample) {
+    const auto rows = StripRowsInUse(50);
+    const auto used = [&rows](int g, int y) {
+        return rows[static_cast<std::size_t>(g)][static_cast<std::size_t>(y)] != 0;
+    };
+    // 50 rows of 261: row (2d + 1) x 261 / 100, so rows 2, 7, 13, ..., 258.
+    EXPECT_TRUE(used(0, 2));
+    EXPECT_FALSE(used(0, 3));
+    EXPECT_TRUE(used(0, 7));
+    EXPECT_TRUE(used(0, 258));
+    EXPECT_TRUE(used(0, 261 + 2));
+    EXPECT_FALSE(used(0, 261 + 3));
+    // The last band takes 252 rows and hands nothing on.
+    EXPECT_TRUE(used(23, 2));
+    EXPECT_TRUE(used(23, 249));
+    EXPECT_FALSE(used(23, 258));
+    EXPECT_FALSE(used(23, 261 + 2));
+    // Band 22 hands band 23's rows on: (2d + 1) x 252 / 100 gives 12 for d = 2.
+    EXPECT_TRUE(used(22, 261 + 12));
+    int count = 0;
+    for (int y = 0; y < kStripHeight; ++y) {
+        count += used(5, y) ? 1 : 0;
+    }
+    EXPECT_LT(count, 70);
+    // At T = 261 every row of the band is sampled.
+    const auto dense = StripRowsInUse(261);
+    for (int y = 0; y < kBandHeight; ++y) {
+        EXPECT_EQ(dense[0][static_cast<std::size_t>(y)], 1) << y;
+    }
 }
 
 struct Failure {

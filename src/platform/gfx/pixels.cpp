@@ -123,8 +123,11 @@ void KeyedRow24(std::uint8_t* __restrict to, const std::uint8_t* __restrict from
 }
 
 void KeyedRows(const PixelView& to, int x, int y, const std::uint8_t* from, int fromPitch,
-               int width, int height, std::uint32_t key) {
+               int width, int height, std::uint32_t key, const std::uint8_t* rows) {
     for (int row = 0; row < height; ++row) {
+        if (rows != nullptr && rows[y + row] == 0) {
+            continue;
+        }
         std::uint8_t* d = to.At(x, y + row);
         const std::uint8_t* s = from + static_cast<std::ptrdiff_t>(row) * fromPitch;
         switch (to.bytesPerPixel) {
@@ -146,26 +149,20 @@ void ScaleRows(const PixelView& to, const PixelView& from, const Rect& dst, cons
                const Rect& area, const std::uint32_t* key) {
     // Source column of every destination column, sampled at the pixel centres.
     std::vector<int> columns(static_cast<std::size_t>(area.Width()));
-    const std::int64_t srcW = src.Width();
-    const std::int64_t dstW = dst.Width();
     for (int dx = area.left; dx < area.right; ++dx) {
-        const std::int64_t offset = (2 * std::int64_t{dx - dst.left} + 1) * srcW / (2 * dstW);
         columns[static_cast<std::size_t>(dx - area.left)] =
-            (src.left + static_cast<int>(offset)) * Bpp;
+            (src.left + ScaledOffset(dx - dst.left, dst.Width(), src.Width())) * Bpp;
     }
-    const std::int64_t srcH = src.Height();
-    const std::int64_t dstH = dst.Height();
     // The bytes of a source row that the columns read: each row is a fresh stretch of
     // memory, so the next one is requested while this one is copied.
     const int readFirst = columns.front();
     const int readEnd = columns.back() + Bpp;
     for (int dy = area.top; dy < area.bottom; ++dy) {
-        const std::int64_t offset = (2 * std::int64_t{dy - dst.top} + 1) * srcH / (2 * dstH);
-        const std::uint8_t* s = from.Row(src.top + static_cast<int>(offset));
+        const std::uint8_t* s =
+            from.Row(src.top + ScaledOffset(dy - dst.top, dst.Height(), src.Height()));
         if (dy + 1 < area.bottom) {
-            const std::int64_t nextOffset =
-                (2 * std::int64_t{dy + 1 - dst.top} + 1) * srcH / (2 * dstH);
-            const std::uint8_t* nextRow = from.Row(src.top + static_cast<int>(nextOffset));
+            const std::uint8_t* nextRow =
+                from.Row(src.top + ScaledOffset(dy + 1 - dst.top, dst.Height(), src.Height()));
             for (int byte = readFirst; byte < readEnd; byte += kLineBytes) {
                 __builtin_prefetch(nextRow + byte);
             }
@@ -201,7 +198,8 @@ Rgb RgbFromPixel(const PixelFormat& format, std::uint32_t pixel) {
                WidenChannel(pixel, format.blueMask)};
 }
 
-void CopyPixels(const PixelView& to, int x, int y, const PixelView& from, const Rect& src) {
+void CopyPixels(const PixelView& to, int x, int y, const PixelView& from, const Rect& src,
+                const std::uint8_t* rows) {
     const int width = src.Width();
     const int height = src.Height();
     if (width <= 0 || height <= 0) {
@@ -213,12 +211,15 @@ void CopyPixels(const PixelView& to, int x, int y, const PixelView& from, const 
     const bool upward = SharesMemory(to, dst, from, src) && y > src.top;
     for (int i = 0; i < height; ++i) {
         const int row = upward ? height - 1 - i : i;
+        if (rows != nullptr && rows[y + row] == 0) {
+            continue;
+        }
         std::memmove(to.At(x, y + row), from.At(src.left, src.top + row), rowBytes);
     }
 }
 
 void CopyPixelsKeyed(const PixelView& to, int x, int y, const PixelView& from, const Rect& src,
-                     std::uint32_t key) {
+                     std::uint32_t key, const std::uint8_t* rows) {
     const int width = src.Width();
     const int height = src.Height();
     if (width <= 0 || height <= 0) {
@@ -233,10 +234,10 @@ void CopyPixelsKeyed(const PixelView& to, int x, int y, const PixelView& from, c
             std::memcpy(copy.data() + static_cast<std::size_t>(row) * rowBytes,
                         from.At(src.left, src.top + row), static_cast<std::size_t>(rowBytes));
         }
-        KeyedRows(to, x, y, copy.data(), rowBytes, width, height, key);
+        KeyedRows(to, x, y, copy.data(), rowBytes, width, height, key, rows);
         return;
     }
-    KeyedRows(to, x, y, from.At(src.left, src.top), from.pitch, width, height, key);
+    KeyedRows(to, x, y, from.At(src.left, src.top), from.pitch, width, height, key, rows);
 }
 
 void ScalePixels(const PixelView& to, const Rect& dst, const PixelView& from, const Rect& src,
@@ -256,6 +257,19 @@ void ScalePixels(const PixelView& to, const Rect& dst, const PixelView& from, co
             ScaleRows<4>(to, from, dst, src, area, key);
             break;
     }
+}
+
+int FirstScaledColumn(const Rect& dst, const Rect& src, int column) {
+    // Destination column dst.left + k reads src.left + floor((2k + 1) srcW / (2 dstW)), which
+    // is at least src.left + a exactly when 2k + 1 >= m = ceil(2 a dstW / srcW), that is
+    // when k >= m / 2.
+    const std::int64_t a = std::int64_t{column} - src.left;
+    if (a <= 0 || src.Empty() || dst.Empty()) {
+        return dst.left;
+    }
+    const std::int64_t srcW = src.Width();
+    const std::int64_t m = (2 * a * dst.Width() + srcW - 1) / srcW;
+    return static_cast<int>(std::min<std::int64_t>(dst.left + m / 2, dst.right));
 }
 
 void FillPixels(const PixelView& to, const Rect& rect, std::uint32_t value) {

@@ -103,12 +103,14 @@ struct PixelView {
 };
 
 // Copies source rectangle src of from to (x, y) of to. Both views have the same pixel size;
-// the rectangles may overlap within one buffer.
-void CopyPixels(const PixelView& to, int x, int y, const PixelView& from, const Rect& src);
+// the rectangles may overlap within one buffer. With rows given, only the destination rows y
+// with rows[y] != 0 are written.
+void CopyPixels(const PixelView& to, int x, int y, const PixelView& from, const Rect& src,
+                const std::uint8_t* rows = nullptr);
 
 // Like CopyPixels, but source pixels equal to key leave the destination as it was.
 void CopyPixelsKeyed(const PixelView& to, int x, int y, const PixelView& from, const Rect& src,
-                     std::uint32_t key);
+                     std::uint32_t key, const std::uint8_t* rows = nullptr);
 
 // Scales source rectangle src of from into destination rectangle dst of to, nearest pixel,
 // writing only the destination pixels inside clip. The mapping is fixed by src and dst alone,
@@ -116,6 +118,18 @@ void CopyPixelsKeyed(const PixelView& to, int x, int y, const PixelView& from, c
 // skipped. The two views must not share memory.
 void ScalePixels(const PixelView& to, const Rect& dst, const PixelView& from, const Rect& src,
                  const Rect& clip, const std::uint32_t* key = nullptr);
+
+// In ScalePixels' mapping of a source span of srcLength pixels onto a destination span of
+// dstLength, the source offset that destination offset d reads (sampled at pixel centres).
+inline int ScaledOffset(int d, int dstLength, int srcLength) {
+    return static_cast<int>((2 * std::int64_t{d} + 1) * srcLength / (2 * std::int64_t{dstLength}));
+}
+
+// The first column of dst, in ScalePixels' mapping of src onto dst, whose source column is
+// `column` or more; dst.right when there is none. The source column grows with the
+// destination column, so the destination columns reading source columns [a, b) are
+// [FirstScaledColumn(dst, src, a), FirstScaledColumn(dst, src, b)).
+int FirstScaledColumn(const Rect& dst, const Rect& src, int column);
 
 // Sets every pixel of rect to value.
 void FillPixels(const PixelView& to, const Rect& rect, std::uint32_t value);

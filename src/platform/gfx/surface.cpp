@@ -22,8 +22,10 @@ constexpr std::int64_t kMaxBytes = std::int64_t{1} << 28;
 constexpr int kBlockBytes = 128 * 1024;
 constexpr int kMinBlockWidth = 16;
 constexpr int kLineBytes = 64;
-// Queues at least this long are run by two threads.
+// Queues at least this long, or whose Blts write at least this many pixels, are run by two
+// threads.
 constexpr std::size_t kParallelCopies = 2048;
+constexpr std::int64_t kParallelScaledPixels = 65536;
 
 Rect Whole(const Surface& surface) {
     return Rect{0, 0, surface.Width(), surface.Height()};
@@ -200,10 +202,26 @@ Result Surface::BeginBatch() {
 
 void Surface::EndBatch() {
     Settle();
+    rowLimit_.clear();
     if (batching_) {
         batching_ = false;
         std::erase(display_->batching, this);
     }
+}
+
+void Surface::LimitQueuedRows(std::vector<std::uint8_t> rows) {
+    Settle();
+    rowLimit_ = std::move(rows);
+    if (!rowLimit_.empty()) {
+        rowLimit_.resize(static_cast<std::size_t>(view_.height), 0);
+    }
+}
+
+Rect Surface::SpanOf(const PendingCopy& copy) {
+    if (copy.into != nullptr) {
+        return copy.source;
+    }
+    return Rect{copy.x, copy.y, copy.x + copy.source.Width(), copy.y + copy.source.Height()};
 }
 
 void Surface::RunPending() {
@@ -212,13 +230,27 @@ void Surface::RunPending() {
     }
     display_->pendingCopies -= pending_.size();
     const int bpp = view_.bytesPerPixel;
+    const std::uint8_t* limit = rowLimit_.empty() ? nullptr : rowLimit_.data();
     int top = INT_MAX;
     int bottom = 0;
+    std::int64_t scaledPixels = 0;
     for (const PendingCopy& copy : pending_) {
-        top = std::min(top, copy.y);
-        bottom = std::max(bottom, copy.y + copy.source.Height());
+        const Rect span = SpanOf(copy);
+        top = std::min(top, span.top);
+        bottom = std::max(bottom, span.bottom);
+        if (copy.into != nullptr) {
+            scaledPixels += std::int64_t{copy.target.Width()} * copy.target.Height();
+        }
     }
-    const int columnBytes = std::max(1, (bottom - top) * bpp);
+    // Only the rows the copies write or the Blts read take room in the cache.
+    int rowsUsed = bottom - top;
+    if (limit != nullptr) {
+        rowsUsed = 0;
+        for (int y = top; y < bottom; ++y) {
+            rowsUsed += limit[y] != 0 ? 1 : 0;
+        }
+    }
+    const int columnBytes = std::max(1, rowsUsed * bpp);
     const int blockWidth =
         std::min(view_.width, std::max(kMinBlockWidth, kBlockBytes / columnBytes));
     const int blocks = (view_.width + blockWidth - 1) / blockWidth;
@@ -226,8 +258,9 @@ void Surface::RunPending() {
     // The copies that meet each block, in queue order.
     std::vector<std::uint32_t> starts(static_cast<std::size_t>(blocks) + 1, 0);
     for (const PendingCopy& copy : pending_) {
-        const int last = (copy.x + copy.source.Width() - 1) / blockWidth;
-        for (int b = copy.x / blockWidth; b <= last; ++b) {
+        const Rect span = SpanOf(copy);
+        const int last = (span.right - 1) / blockWidth;
+        for (int b = span.left / blockWidth; b <= last; ++b) {
             ++starts[static_cast<std::size_t>(b) + 1];
         }
     }
@@ -237,9 +270,9 @@ void Surface::RunPending() {
     std::vector<std::uint32_t> order(starts.back());
     std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
     for (std::uint32_t i = 0; i < pending_.size(); ++i) {
-        const PendingCopy& copy = pending_[i];
-        const int last = (copy.x + copy.source.Width() - 1) / blockWidth;
-        for (int b = copy.x / blockWidth; b <= last; ++b) {
+        const Rect span = SpanOf(pending_[i]);
+        const int last = (span.right - 1) / blockWidth;
+        for (int b = span.left / blockWidth; b <= last; ++b) {
             order[next[static_cast<std::size_t>(b)]++] = i;
         }
     }
@@ -255,7 +288,7 @@ void Surface::RunPending() {
     // The rows of a block lie a whole pitch apart, too far for the processor to fetch ahead
     // by itself; the next block's lines are requested a share at a time between the copies.
     const int linesPerRow = (blockWidth * bpp + 2 * kLineBytes - 1) / kLineBytes;
-    const int linesPerBlock = linesPerRow * (bottom - top);
+    const int linesPerBlock = linesPerRow * rowsUsed;
     const auto runBlocks = [&](int firstIndex, int endIndex) {
         for (int index = firstIndex; index < endIndex; ++index) {
             const int b = blockAt(index);
@@ -276,34 +309,52 @@ void Surface::RunPending() {
                         static_cast<int>(end - first);
             }
             for (std::uint32_t k = first; k < end; ++k) {
-                for (int n = 0; n < share && fetchRow < bottom; ++n) {
+                for (int n = 0; n < share && fetchRow < bottom;) {
+                    if (limit != nullptr && limit[fetchRow] == 0) {
+                        ++fetchRow;
+                        continue;
+                    }
                     const int offset = fetchLeft + fetchLine * kLineBytes;
                     if (offset < fetchRight) {
                         __builtin_prefetch(view_.Row(fetchRow) + offset, 1);
                         ++fetchLine;
+                        ++n;
                     } else {
                         fetchLine = 0;
                         ++fetchRow;
                     }
                 }
                 const PendingCopy& copy = pending_[order[k]];
+                if (copy.into != nullptr) {
+                    // The destination columns whose source columns lie in this block.
+                    const int from = FirstScaledColumn(copy.target, copy.source, left);
+                    const int to = FirstScaledColumn(copy.target, copy.source, right);
+                    if (from < to) {
+                        const Rect part{from, copy.target.top, to, copy.target.bottom};
+                        ScalePixels(copy.to, copy.target, view_, copy.source, part,
+                                    copy.keyed ? &copy.key : nullptr);
+                    }
+                    continue;
+                }
                 const int from = std::max(copy.x, left);
                 const int to = std::min(copy.x + copy.source.Width(), right);
                 const Rect part{copy.source.left + from - copy.x, copy.source.top,
                                 copy.source.left + to - copy.x, copy.source.bottom};
                 if (copy.keyed) {
-                    CopyPixelsKeyed(view_, from, copy.y, copy.from, part, copy.key);
+                    CopyPixelsKeyed(view_, from, copy.y, copy.from, part, copy.key, limit);
                 } else {
-                    CopyPixels(view_, from, copy.y, copy.from, part);
+                    CopyPixels(view_, from, copy.y, copy.from, part, limit);
                 }
             }
         }
     };
-    // The blocks share no pixel, so a large queue is split between this thread and a second
-    // one: the work is bound by memory traffic, which a second core adds to.
+    // The blocks share no pixel, and the Blts' destination columns of two blocks differ, so
+    // a large queue is split between this thread and a second one: the work is bound by
+    // memory traffic, which a second core adds to.
     const int half = blocks / 2;
     std::thread worker;
-    if (pending_.size() >= kParallelCopies && half > 0) {
+    if ((pending_.size() >= kParallelCopies || scaledPixels >= kParallelScaledPixels) &&
+        half > 0) {
         try {
             worker = std::thread(runBlocks, half, blocks);
         } catch (const std::system_error&) {
@@ -323,6 +374,7 @@ void FlushPendingCopies(DisplayState& display) {
     for (Surface* surface : display.batching) {
         surface->RunPending();
     }
+    ++display.queueRuns;
 }
 
 Result Surface::Busy() const {
@@ -429,16 +481,24 @@ Result Surface::BltFast(int x, int y, Surface* source, const Rect* srcRect, std:
     const bool keyed = (flags & DDBLTFAST_SRCCOLORKEY) != 0 && source->sourceKey_;
     Zeroed();
     source->Zeroed();
-    // A copy from another surface may wait while that surface does not batch itself (then
-    // nothing queued writes it); a copy within this surface only if it keeps its columns, so
-    // that every column block holds all it reads.
+    // A copy from another surface may wait while that surface does not batch itself and no
+    // queued Blt writes it (then nothing queued changes it); a copy within this surface only
+    // if it keeps its columns, so that every column block holds all it reads.
     const bool deferrable =
-        batching_ &&
-        (source == this ? src.left == x : !source->batching_ && source->display_ == display_);
+        batching_ && (source == this ? src.left == x
+                                     : !source->batching_ && source->display_ == display_ &&
+                                           !source->WrittenByQueue());
     if (deferrable) {
-        pending_.push_back(
-            PendingCopy{source->view_, src, x, y, keyed, keyed ? source->sourceKey_->low : 0});
+        PendingCopy copy{};
+        copy.from = source->view_;
+        copy.source = src;
+        copy.x = x;
+        copy.y = y;
+        copy.keyed = keyed;
+        copy.key = keyed ? source->sourceKey_->low : 0;
+        pending_.push_back(copy);
         ++display_->pendingCopies;
+        source->readByRun_ = display_->queueRuns;
         return DD_OK;
     }
     Settle();
@@ -456,7 +516,6 @@ Result Surface::Blt(const Rect* dstRect, Surface* source, const Rect* srcRect,
     if (Result r = Check(display_->faults.get(), Op::Blt); r != DD_OK) {
         return r;
     }
-    Settle();
     if (source == nullptr) {
         return DDERR_INVALIDPARAMS;
     }
@@ -507,6 +566,23 @@ Result Surface::Blt(const Rect* dstRect, Surface* source, const Rect* srcRect,
         unzeroed_ = false;
     }
     Zeroed();
+    // A scaled copy out of a batching surface waits in its queue when nothing queued reads
+    // or writes this surface: each column block then writes its own destination columns.
+    if (source->batching_ && source != this && source->display_ == display_ && !IsPrimary() &&
+        !batching_ && !clipper_ && !ReadByQueue() && !WrittenByQueue()) {
+        PendingCopy copy{};
+        copy.source = src;
+        copy.keyed = key != nullptr;
+        copy.key = keyValue;
+        copy.into = this;
+        copy.to = view_;
+        copy.target = dst;
+        source->pending_.push_back(copy);
+        ++display_->pendingCopies;
+        writtenByRun_ = display_->queueRuns;
+        return DD_OK;
+    }
+    Settle();
     if (IsPrimary()) {
         if (display_->screen && !clip.empty()) {
             display_->screen->Present(*source, src, dst, clip);

@@ -115,6 +115,7 @@ struct DisplayState {
     std::shared_ptr<ScreenSink> screen;
     std::vector<Surface*> batching;
     std::size_t pendingCopies = 0;  // queued on all of them together
+    std::uint64_t queueRuns = 0;    // how often the queues have been run
 };
 
 // Carries out every copy queued on the display's batching surfaces.
@@ -210,9 +211,20 @@ public:
     // destruction) and EndBatch. Pixels must therefore not be read or written through a
     // pointer kept from an earlier Lock or View while copies are queued. DDERR_UNSUPPORTED
     // on the primary surface.
+    //
+    // A Blt out of a batching surface into a surface of the same display that neither
+    // batches, has a clipper, awaits such a Blt already nor is read by a queued copy, waits
+    // in the same queue: each column block then scales the part it holds, in queue order with
+    // the copies, and the destination's pixels are written before anything can see them.
     Result BeginBatch();
     void EndBatch();
     bool IsBatching() const { return batching_; }
+    // For a caller that reads only some rows of a batching surface: from now on the queued
+    // copies onto it write only the rows y with rows[y] != 0 (rows holds one entry per row;
+    // empty lifts the limit). The other rows keep what they held until written otherwise,
+    // which need not be what the copies would have made of them. Copies already queued run
+    // first; EndBatch lifts the limit.
+    void LimitQueuedRows(std::vector<std::uint8_t> rows);
 
     // Direct access for the renderer and textures; never fails.
     bool IsPrimary() const { return (caps_ & DDSCAPS_PRIMARYSURFACE) != 0; }
@@ -236,8 +248,10 @@ private:
     friend class DirectDraw;
     friend void FlushPendingCopies(DisplayState& display);
 
-    // One queued BltFast. When it runs, the source's pixels are still those it was queued
-    // with, because every change of them runs the queue first.
+    // One queued BltFast onto this surface (into == nullptr): source of from to (x, y). Or one
+    // queued Blt out of this surface: source scaled into target of into's pixels (to). When
+    // it runs, the pixels it reads are still those it was queued with, because every change
+    // of them runs the queue first.
     struct PendingCopy {
         PixelView from;
         Rect source;
@@ -245,6 +259,9 @@ private:
         int y = 0;
         bool keyed = false;
         std::uint32_t key = 0;
+        Surface* into = nullptr;
+        PixelView to;
+        Rect target;
     };
 
     Result Allocate();
@@ -265,6 +282,15 @@ private:
         }
     }
     void RunPending();
+    // The columns and rows of this (batching) surface that a queued copy writes or reads.
+    static Rect SpanOf(const PendingCopy& copy);
+    // Whether a queued copy reads this surface, or a queued Blt writes it.
+    bool ReadByQueue() const {
+        return display_->pendingCopies != 0 && readByRun_ == display_->queueRuns;
+    }
+    bool WrittenByQueue() const {
+        return display_->pendingCopies != 0 && writtenByRun_ == display_->queueRuns;
+    }
 
     std::shared_ptr<DisplayState> display_;
     std::uint32_t caps_;
@@ -282,6 +308,11 @@ private:
     bool batching_ = false;
     std::vector<PendingCopy> pending_;
     bool leftward_ = false;  // the direction of the next run of the queue
+    std::vector<std::uint8_t> rowLimit_;  // see LimitQueuedRows
+    // The run of the queues (DisplayState::queueRuns) in which a queued copy last read this
+    // surface, or a queued Blt last wrote it.
+    std::uint64_t readByRun_ = UINT64_MAX;
+    std::uint64_t writtenByRun_ = UINT64_MAX;
 };
 
 class Direct3D;

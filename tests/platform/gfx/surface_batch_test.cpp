@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <vector>
@@ -37,36 +38,66 @@ std::size_t Pending(const DirectDraw& directDraw) {
     return directDraw.Display()->pendingCopies;
 }
 
-// One BltFast of a random sequence: from which surface, where, with or without the key.
+// One step of a random sequence: a BltFast onto the destination, or a Blt out of it.
 struct Step {
-    int source;  // 0 keyed art, 1 art without a key, 2 the destination itself
-    Rect rect;
-    int x;
+    // 0 keyed art, 1 art without a key, 2 the destination itself: a BltFast from it onto the
+    // destination. 3: a Blt of the destination into a target. 4: a BltFast from a target
+    // onto the destination. 5: a Blt of the destination into the keyed art, which queued
+    // copies read.
+    int source;
+    Rect rect;  // what is read
+    int x;      // where a BltFast writes
     int y;
+    Rect target;  // where a Blt writes
+    int into;     // which target
     bool keyed;
-    bool look;  // read the destination's pixels afterwards
+    bool look;  // read the destination's or the target's pixels afterwards
 };
 
 constexpr int kWidth = 2400;
 constexpr int kHeight = 60;
+constexpr int kArtWidth = 700;
+constexpr int kArtHeight = 50;
+constexpr int kTargetSizes[2][2] = {{90, 40}, {37, 23}};
 
 std::vector<Step> RandomSteps(std::uint32_t seed) {
     std::mt19937 random(seed);
     const auto pick = [&random](int low, int high) {
         return low + static_cast<int>(random() % static_cast<std::uint32_t>(high - low + 1));
     };
+    const auto rectIn = [&pick](int width, int height, int most) {
+        Rect rect;
+        rect.left = pick(0, width - 1);
+        rect.top = pick(0, height - 1);
+        rect.right = std::min(width, rect.left + pick(1, most));
+        rect.bottom = std::min(height, rect.top + pick(1, 40));
+        return rect;
+    };
     std::vector<Step> steps;
     for (int i = 0; i < 400; ++i) {
         Step step{};
-        step.source = pick(0, 9) < 8 ? pick(0, 1) : 2;
-        const int sourceWidth = step.source == 2 ? kWidth : 700;
-        const int sourceHeight = step.source == 2 ? kHeight : 50;
-        const int width = pick(1, pick(0, 5) == 0 ? 500 : 70);
-        const int height = pick(1, 40);
-        step.rect.left = pick(0, sourceWidth - 1);
-        step.rect.top = pick(0, sourceHeight - 1);
-        step.rect.right = std::min(sourceWidth, step.rect.left + width);
-        step.rect.bottom = std::min(sourceHeight, step.rect.top + height);
+        const int kind = pick(0, 19);
+        step.source = kind < 13 ? pick(0, 1) : kind < 16 ? 2 : kind < 18 ? 3 : kind < 19 ? 4 : 5;
+        step.into = pick(0, 1);
+        const int targetWidth = kTargetSizes[step.into][0];
+        const int targetHeight = kTargetSizes[step.into][1];
+        step.keyed = pick(0, 2) != 0;
+        step.look = pick(0, 60) == 0;
+        if (step.source == 3 || step.source == 5) {
+            step.rect = rectIn(kWidth, kHeight, pick(0, 3) == 0 ? 500 : 120);
+            step.target = step.source == 5 ? rectIn(kArtWidth, kArtHeight, 60)
+                          : pick(0, 2) == 0 ? Rect{0, 0, targetWidth, targetHeight}
+                                            : rectIn(targetWidth, targetHeight, 60);
+            steps.push_back(step);
+            continue;
+        }
+        const int sourceWidth = step.source == 2 ? kWidth
+                                : step.source == 4 ? targetWidth
+                                                   : kArtWidth;
+        const int sourceHeight = step.source == 2 ? kHeight
+                                 : step.source == 4 ? targetHeight
+                                                    : kArtHeight;
+        step.rect = rectIn(sourceWidth, sourceHeight, pick(0, 5) == 0 ? 500 : 70);
         // Now and then a rectangle that does not fit, which must fail in both runs.
         const int slack = pick(0, 30) == 0 ? 5 : 0;
         step.x = pick(0, kWidth - step.rect.Width() + slack);
@@ -75,8 +106,6 @@ std::vector<Step> RandomSteps(std::uint32_t seed) {
             // A move within the destination that keeps its columns.
             step.x = step.rect.left;
         }
-        step.keyed = pick(0, 2) != 0;
-        step.look = pick(0, 60) == 0;
         steps.push_back(step);
     }
     return steps;
@@ -86,43 +115,76 @@ struct Outcome {
     std::vector<Result> results;
     std::vector<std::uint8_t> pixels;
     std::size_t mostPending = 0;
+    int queuedBlts = 0;
 };
+
+void AppendPixels(const Surface& surface, std::vector<std::uint8_t>& pixels) {
+    const PixelView& view = surface.View();
+    for (int y = 0; y < view.height; ++y) {
+        pixels.insert(pixels.end(), view.Row(y), view.Row(y) + view.width * view.bytesPerPixel);
+    }
+}
 
 // Plays the steps on a destination of their own display, batching or not.
 Outcome Play(const PixelFormat& format, const std::vector<Step>& steps, bool batch) {
     auto directDraw = MakeDirectDraw(format);
     auto destination = MakePlain(*directDraw, kWidth, kHeight);
-    auto keyedArt = MakePlain(*directDraw, 700, 50);
-    auto plainArt = MakePlain(*directDraw, 700, 50);
+    auto keyedArt = MakePlain(*directDraw, kArtWidth, kArtHeight);
+    auto plainArt = MakePlain(*directDraw, kArtWidth, kArtHeight);
+    std::shared_ptr<Surface> targets[2] = {
+        MakePlain(*directDraw, kTargetSizes[0][0], kTargetSizes[0][1]),
+        MakePlain(*directDraw, kTargetSizes[1][0], kTargetSizes[1][1])};
     FillNoise(*destination, 1);
     FillNoise(*keyedArt, 2);
     FillNoise(*plainArt, 3);
+    FillNoise(*targets[0], 4);
+    FillNoise(*targets[1], 5);
     const ColorKey key{kKey, kKey};
     EXPECT_EQ(keyedArt->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
     EXPECT_EQ(destination->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+    EXPECT_EQ(targets[1]->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
     if (batch) {
         EXPECT_EQ(destination->BeginBatch(), DD_OK);
     }
     Surface* sources[] = {keyedArt.get(), plainArt.get(), destination.get()};
     Outcome outcome;
     for (const Step& step : steps) {
-        outcome.results.push_back(
-            destination->BltFast(step.x, step.y, sources[step.source], &step.rect,
-                                 step.keyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY));
+        const std::size_t before = Pending(*directDraw);
+        Surface* target = targets[step.into].get();
+        const std::uint32_t fastFlags = step.keyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY;
+        const std::uint32_t bltFlags = step.keyed ? DDBLT_KEYSRC : DDBLT_WAIT;
+        switch (step.source) {
+            case 3:
+                outcome.results.push_back(
+                    target->Blt(&step.target, destination.get(), &step.rect, bltFlags));
+                outcome.queuedBlts += Pending(*directDraw) > before ? 1 : 0;
+                break;
+            case 4:
+                outcome.results.push_back(
+                    destination->BltFast(step.x, step.y, target, &step.rect, fastFlags));
+                break;
+            case 5:
+                outcome.results.push_back(
+                    keyedArt->Blt(&step.target, destination.get(), &step.rect, bltFlags));
+                break;
+            default:
+                outcome.results.push_back(destination->BltFast(
+                    step.x, step.y, sources[step.source], &step.rect, fastFlags));
+                break;
+        }
         outcome.mostPending = std::max(outcome.mostPending, Pending(*directDraw));
         if (step.look) {
             // A read in the middle runs the queue; later steps queue afresh.
-            const PixelView& view = destination->View();
-            outcome.pixels.push_back(view.At(step.x % kWidth, step.y)[0]);
+            const Surface& looked = step.source == 3 ? *target : *destination;
+            outcome.pixels.push_back(looked.View().Row(0)[0]);
         }
     }
     if (batch) {
         destination->EndBatch();
     }
-    const PixelView& view = destination->View();
-    for (int y = 0; y < view.height; ++y) {
-        outcome.pixels.insert(outcome.pixels.end(), view.Row(y),
-                              view.Row(y) + view.width * view.bytesPerPixel);
+    for (const Surface* surface : {destination.get(), targets[0].get(), targets[1].get(),
+                                   keyedArt.get()}) {
+        AppendPixels(*surface, outcome.pixels);
     }
     return outcome;
 }
@@ -134,7 +196,9 @@ protected:
 
 // The sequence mixes keyed and plain copies, overlapping ones, copies across several column
 // blocks, moves within the destination that keep their columns (queued) and ones that do not
-// (run at once), and rectangles that fail.
+// (run at once), and rectangles that fail; and scaled copies out of the destination, keyed
+// or not, into targets (queued) that later copies read, and into art that queued copies
+// read (run at once).
 TEST_P(BatchPixelSizeTest, QueuedCopiesGiveTheSamePixelsAsImmediateOnes) {
     for (std::uint32_t seed = 1; seed <= 6; ++seed) {
         const std::vector<Step> steps = RandomSteps(seed);
@@ -142,6 +206,8 @@ TEST_P(BatchPixelSizeTest, QueuedCopiesGiveTheSamePixelsAsImmediateOnes) {
         const Outcome batched = Play(Format(), steps, true);
         EXPECT_EQ(direct.mostPending, 0u);
         EXPECT_GT(batched.mostPending, 10u) << "seed " << seed;
+        EXPECT_EQ(direct.queuedBlts, 0);
+        EXPECT_GT(batched.queuedBlts, 3) << "seed " << seed;
         EXPECT_EQ(batched.results, direct.results) << "seed " << seed;
         ASSERT_EQ(batched.pixels.size(), direct.pixels.size());
         EXPECT_TRUE(batched.pixels == direct.pixels) << "seed " << seed;
@@ -294,6 +360,61 @@ TEST_F(QueuedCopy, MovesThatChangeColumnsAndForeignSourcesRunAtOnce) {
     ASSERT_EQ(destination->BltFast(0, 0, foreign.get(), nullptr, DDBLTFAST_NOCOLORKEY), DD_OK);
     EXPECT_EQ(Pending(*directDraw), 0u);
     EXPECT_EQ(PixelOf(*destination, 3, 3), kRed);
+}
+
+// A limit to some rows: the queued copies write exactly those rows as they would without
+// it, and leave the others as they were.
+TEST(SurfaceBatch, ALimitToRowsKeepsTheOtherRowsAsTheyWere) {
+    std::mt19937 random(11);
+    std::vector<std::uint8_t> rows(kHeight);
+    for (std::uint8_t& row : rows) {
+        row = random() % 3 == 0 ? 1 : 0;
+    }
+    std::vector<std::uint8_t> pixels[2];
+    std::vector<std::uint8_t> before;
+    for (int limited = 0; limited < 2; ++limited) {
+        auto directDraw = MakeDirectDraw(PixelFormat::Rgb565());
+        auto destination = MakePlain(*directDraw, kWidth, kHeight);
+        auto art = MakePlain(*directDraw, kArtWidth, kArtHeight);
+        FillNoise(*destination, 1);
+        FillNoise(*art, 2);
+        const ColorKey key{kKey, kKey};
+        ASSERT_EQ(art->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+        ASSERT_EQ(destination->BeginBatch(), DD_OK);
+        // Copies queued before the limit are made whole.
+        ASSERT_EQ(destination->BltFast(0, 0, art.get(), nullptr, DDBLTFAST_NOCOLORKEY), DD_OK);
+        if (limited == 1) {
+            destination->LimitQueuedRows(rows);
+            EXPECT_EQ(Pending(*directDraw), 0u);
+            EXPECT_EQ(PixelOf(*destination, 699, 49), PixelOf(*art, 699, 49));
+            AppendPixels(*destination, before);
+        }
+        for (const Step& step : RandomSteps(3)) {
+            if (step.source < 2) {
+                destination->BltFast(step.x, step.y, art.get(), &step.rect,
+                                     step.keyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY);
+            }
+        }
+        EXPECT_GT(Pending(*directDraw), 100u);
+        destination->EndBatch();
+        AppendPixels(*destination, pixels[limited]);
+        // EndBatch lifted the limit: a new batch writes every row.
+        ASSERT_EQ(destination->BeginBatch(), DD_OK);
+        FillWith(*art, 0x1234);
+        ASSERT_EQ(destination->BltFast(0, 0, art.get(), nullptr, DDBLTFAST_NOCOLORKEY), DD_OK);
+        for (int y = 0; y < kArtHeight; ++y) {
+            ASSERT_EQ(PixelOf(*destination, 1, y), 0x1234u) << y;
+        }
+    }
+    const std::size_t rowBytes = kWidth * 2;
+    for (int y = 0; y < kHeight; ++y) {
+        const std::size_t at = y * rowBytes;
+        const bool kept = rows[static_cast<std::size_t>(y)] == 0;
+        const std::vector<std::uint8_t>& expected = kept ? before : pixels[0];
+        EXPECT_TRUE(std::equal(pixels[1].begin() + at, pixels[1].begin() + at + rowBytes,
+                               expected.begin() + at))
+            << "row " << y << (kept ? " kept" : " written");
+    }
 }
 
 TEST(SurfaceBatch, FailingCopiesReturnTheirCodeAtTheCallAndQueueNothing) {

@@ -144,6 +144,26 @@ TEST_P(PixelSizeTest, ScalingBltPicksTheSourcePixelUnderEachDestinationCentre) {
 
 INSTANTIATE_TEST_SUITE_P(Bytes, PixelSizeTest, ::testing::Values(16, 24, 32));
 
+TEST(Surface, FirstScaledColumnSplitsTheDestinationWhereTheSourceColumnsDo) {
+    for (int dstW : {1, 7, 50, 61, 200, 266, 300}) {
+        for (int srcW : {1, 13, 266, 267}) {
+            const Rect dst{5, 0, 5 + dstW, 1};
+            const Rect src{100, 0, 100 + srcW, 1};
+            for (int column = 90; column <= 100 + srcW + 10; ++column) {
+                int expected = dst.right;
+                for (int d = dst.left; d < dst.right; ++d) {
+                    if (src.left + ScaledOffset(d - dst.left, dstW, srcW) >= column) {
+                        expected = d;
+                        break;
+                    }
+                }
+                ASSERT_EQ(FirstScaledColumn(dst, src, column), expected)
+                    << dstW << " " << srcW << " " << column;
+            }
+        }
+    }
+}
+
 TEST(Surface, BlitsRefuseRectanglesOutsideTheirSurfaces) {
     auto directDraw = MakeDirectDraw(PixelFormat::Rgb565());
     auto src = MakePlain(*directDraw, 10, 10);
