@@ -127,8 +127,7 @@ bool MainMap::CreateMapTexture(const MapTextureContext& context) {
     auto rowsInUse = StripRowsInUse(side);
     const gfx::Rect whole{0, 0, side, side};
     for (int g = 0; g < kMapGroupRows; ++g) {
-        rowsInUse_ = std::move(rowsInUse[static_cast<std::size_t>(g)]);
-        LargeMapTextureSurface->LimitQueuedRows(rowsInUse_);
+        LargeMapTextureSurface->LimitQueuedRows(std::move(rowsInUse[static_cast<std::size_t>(g)]));
         if (!ComposeBand(*context.world, *context.tileArt, context.progress)) {
             return false;
         }

@@ -149,10 +149,6 @@ public:
     void Release();
 
 private:
-    // While CreateMapTexture composes a band, the strip rows in use (see StripRowsInUse);
-    // the strip's queued copies skip the others and FillEdges leaves them. Empty: all rows.
-    std::vector<std::uint8_t> rowsInUse_;
-
     bool DrawPiece(gfx::Surface& tileArt, int x, int y, const gfx::Rect& source,
                    const char* caption);
 };

@@ -260,31 +260,28 @@ bool MainMap::ScrollStrip() {
 
 bool MainMap::FillEdges() {
     gfx::Surface& strip = *LargeMapTextureSurface;
-    gfx::SurfaceDesc desc;
-    if (gfx::Result r = strip.Lock(desc, kLock); r != gfx::DD_OK) {
-        return FatalGfxFailure(r, "Temp Clear Lock Error (Unit Drawing)");
+    // The searches and margins reach these columns only, so on the batching strip the edits
+    // wait in its queue with the copies of the band.
+    static constexpr gfx::ColumnRange kEdgeColumns[] = {
+        {0, kLeftSearchEnd + kStretchColumns}, {kRightSearchEnd - kStretchColumns, kStripWidth}};
+    const bool fits = strip.Width() >= kStripWidth && strip.Height() >= kBandHeight;
+    gfx::RowEdit edit;
+    switch (strip.Format().BytesPerPixel()) {
+        case 2:
+            edit = StretchRowEdges<2>;
+            break;
+        case 3:
+            edit = StretchRowEdges<3>;
+            break;
+        case 4:
+            edit = StretchRowEdges<4>;
+            break;
+        default:
+            break;
     }
-    const int bpp = desc.pixelFormat ? desc.pixelFormat->BytesPerPixel() : 0;
-    if (desc.width >= kStripWidth && desc.height >= kBandHeight) {
-        for (int y = 0; y < kBandHeight; ++y) {
-            if (!rowsInUse_.empty() && rowsInUse_[static_cast<std::size_t>(y)] == 0) {
-                continue;
-            }
-            std::uint8_t* row = desc.bits + static_cast<std::size_t>(y) * desc.pitch;
-            switch (bpp) {
-                case 2:
-                    StretchRowEdges<2>(row);
-                    break;
-                case 3:
-                    StretchRowEdges<3>(row);
-                    break;
-                case 4:
-                    StretchRowEdges<4>(row);
-                    break;
-                default:
-                    break;
-            }
-        }
+    if (gfx::Result r = strip.LockRows(0, fits ? kBandHeight : 0, kEdgeColumns, std::move(edit));
+        r != gfx::DD_OK) {
+        return FatalGfxFailure(r, "Temp Clear Lock Error (Unit Drawing)");
     }
     if (gfx::Result r = strip.Unlock(); r != gfx::DD_OK) {
         return FatalGfxFailure(r, "Temp Clear Unlock Error");
@@ -358,7 +355,6 @@ bool MainMap::PrepareStrip(gfx::DirectDraw& directDraw) {
 }
 
 void MainMap::ReleaseStrip() {
-    rowsInUse_.clear();
     if (LargeMapTextureSurface) {
         LargeMapTextureSurface->EndBatch();
     }

@@ -17,11 +17,8 @@ namespace {
 constexpr int kMaxSide = 16384;
 constexpr std::int64_t kMaxBytes = std::int64_t{1} << 28;
 
-// Bytes of destination one column block of a batch covers: with the sources it reads it
-// stays in the per-core cache. Narrower blocks only add per-copy overhead.
-constexpr int kBlockBytes = 128 * 1024;
+// Narrower column blocks only add per-copy overhead.
 constexpr int kMinBlockWidth = 16;
-constexpr int kLineBytes = 64;
 // Queues at least this long, or whose Blts write at least this many pixels, are run by two
 // threads.
 constexpr std::size_t kParallelCopies = 2048;
@@ -202,7 +199,8 @@ Result Surface::BeginBatch() {
 
 void Surface::EndBatch() {
     Settle();
-    rowLimit_.clear();
+    limit_ = nullptr;
+    limits_.clear();
     if (batching_) {
         batching_ = false;
         std::erase(display_->batching, this);
@@ -210,18 +208,73 @@ void Surface::EndBatch() {
 }
 
 void Surface::LimitQueuedRows(std::vector<std::uint8_t> rows) {
-    Settle();
-    rowLimit_ = std::move(rows);
-    if (!rowLimit_.empty()) {
-        rowLimit_.resize(static_cast<std::size_t>(view_.height), 0);
+    if (rows.empty()) {
+        limit_ = nullptr;
+        return;
+    }
+    rows.resize(static_cast<std::size_t>(view_.height), 0);
+    limits_.push_back(std::make_unique<std::vector<std::uint8_t>>(std::move(rows)));
+    limit_ = limits_.back()->data();
+}
+
+Rect Surface::SpanOf(const PendingCopy& copy) const {
+    switch (copy.work) {
+        case Work::Scale:
+            return copy.source;
+        case Work::Edit: {
+            const std::vector<ColumnRange>& columns = edits_[copy.index].columns;
+            Rect span{view_.width, copy.source.top, 0, copy.source.bottom};
+            for (const ColumnRange& range : columns) {
+                span.left = std::min(span.left, range.left);
+                span.right = std::max(span.right, range.right);
+            }
+            return span;
+        }
+        default:
+            return Rect{copy.x, copy.y, copy.x + copy.source.Width(),
+                        copy.y + copy.source.Height()};
     }
 }
 
-Rect Surface::SpanOf(const PendingCopy& copy) {
-    if (copy.into != nullptr) {
-        return copy.source;
+void Surface::RunPart(const PendingCopy& copy, int left, int right) {
+    switch (copy.work) {
+        case Work::Scale: {
+            // The destination columns whose source columns lie in [left, right).
+            const QueuedScale& scale = scales_[copy.index];
+            const int from = FirstScaledColumn(scale.target, copy.source, left);
+            const int to = FirstScaledColumn(scale.target, copy.source, right);
+            if (from < to) {
+                const Rect part{from, scale.target.top, to, scale.target.bottom};
+                ScalePixels(scale.to, scale.target, view_, copy.source, part,
+                            copy.keyed ? &copy.key : nullptr);
+            }
+            return;
+        }
+        case Work::Edit: {
+            const RowEdit& edit = edits_[copy.index].edit;
+            for (int y = copy.source.top; y < copy.source.bottom; ++y) {
+                if (copy.rows == nullptr || copy.rows[y] != 0) {
+                    edit(view_.Row(y));
+                }
+            }
+            return;
+        }
+        default: {
+            const int from = std::max(copy.x, left);
+            const int to = std::min(copy.x + copy.source.Width(), right);
+            if (from >= to) {
+                return;
+            }
+            const Rect part{copy.source.left + from - copy.x, copy.source.top,
+                            copy.source.left + to - copy.x, copy.source.bottom};
+            if (copy.work == Work::KeyedCopy) {
+                CopyPixelsKeyed(view_, from, copy.y, *copy.from, part, copy.key, copy.rows);
+            } else {
+                CopyPixels(view_, from, copy.y, *copy.from, part, copy.rows);
+            }
+            return;
+        }
     }
-    return Rect{copy.x, copy.y, copy.x + copy.source.Width(), copy.y + copy.source.Height()};
 }
 
 void Surface::RunPending() {
@@ -230,144 +283,186 @@ void Surface::RunPending() {
     }
     display_->pendingCopies -= pending_.size();
     const int bpp = view_.bytesPerPixel;
-    const std::uint8_t* limit = rowLimit_.empty() ? nullptr : rowLimit_.data();
     int top = INT_MAX;
     int bottom = 0;
     std::int64_t scaledPixels = 0;
+    bool unlimited = false;
+    std::vector<const std::uint8_t*> limits;
     for (const PendingCopy& copy : pending_) {
         const Rect span = SpanOf(copy);
         top = std::min(top, span.top);
         bottom = std::max(bottom, span.bottom);
-        if (copy.into != nullptr) {
-            scaledPixels += std::int64_t{copy.target.Width()} * copy.target.Height();
+        if (copy.work == Work::Scale) {
+            const Rect& target = scales_[copy.index].target;
+            scaledPixels += std::int64_t{target.Width()} * target.Height();
+            unlimited = true;  // reads every row of its source
+        } else if (copy.rows == nullptr) {
+            unlimited = true;
+        } else if (std::find(limits.begin(), limits.end(), copy.rows) == limits.end()) {
+            limits.push_back(copy.rows);
         }
     }
-    // Only the rows the copies write or the Blts read take room in the cache.
+    // Only the rows the work writes or reads take room in the cache.
     int rowsUsed = bottom - top;
-    if (limit != nullptr) {
+    if (!unlimited) {
         rowsUsed = 0;
         for (int y = top; y < bottom; ++y) {
-            rowsUsed += limit[y] != 0 ? 1 : 0;
+            rowsUsed += std::any_of(limits.begin(), limits.end(),
+                                    [y](const std::uint8_t* rows) { return rows[y] != 0; })
+                            ? 1
+                            : 0;
         }
     }
     const int columnBytes = std::max(1, rowsUsed * bpp);
     const int blockWidth =
-        std::min(view_.width, std::max(kMinBlockWidth, kBlockBytes / columnBytes));
+        std::min(view_.width, std::max(kMinBlockWidth, display_->batchBlockBytes / columnBytes));
     const int blocks = (view_.width + blockWidth - 1) / blockWidth;
 
-    // The copies that meet each block, in queue order.
-    std::vector<std::uint32_t> starts(static_cast<std::size_t>(blocks) + 1, 0);
-    for (const PendingCopy& copy : pending_) {
-        const Rect span = SpanOf(copy);
-        const int last = (span.right - 1) / blockWidth;
-        for (int b = span.left / blockWidth; b <= last; ++b) {
-            ++starts[static_cast<std::size_t>(b) + 1];
+    // The blocks each piece of work meets: those of its columns, or of an edit's ranges.
+    const auto forBlocks = [&](const PendingCopy& copy, const auto& visit) {
+        const auto visitRange = [&](int left, int right) {
+            left = std::max(left, 0);
+            right = std::min(right, view_.width);
+            if (left < right) {
+                for (int b = left / blockWidth; b <= (right - 1) / blockWidth; ++b) {
+                    visit(b);
+                }
+            }
+        };
+        if (copy.work == Work::Edit) {
+            for (const ColumnRange& range : edits_[copy.index].columns) {
+                visitRange(range.left, range.right);
+            }
+        } else {
+            const Rect span = SpanOf(copy);
+            visitRange(span.left, span.right);
         }
+    };
+    // The work that meets each block, in queue order (an edit whose ranges share a block
+    // is listed there once).
+    std::vector<std::uint32_t> starts(static_cast<std::size_t>(blocks) + 1, 0);
+    std::vector<std::int32_t> lastSeen(static_cast<std::size_t>(blocks), -1);
+    for (std::uint32_t i = 0; i < pending_.size(); ++i) {
+        forBlocks(pending_[i], [&](int b) {
+            if (lastSeen[static_cast<std::size_t>(b)] != static_cast<std::int32_t>(i)) {
+                lastSeen[static_cast<std::size_t>(b)] = static_cast<std::int32_t>(i);
+                ++starts[static_cast<std::size_t>(b) + 1];
+            }
+        });
     }
     for (int b = 0; b < blocks; ++b) {
         starts[static_cast<std::size_t>(b) + 1] += starts[static_cast<std::size_t>(b)];
     }
     std::vector<std::uint32_t> order(starts.back());
     std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
+    std::vector<std::uint8_t> edited(static_cast<std::size_t>(blocks), 0);
+    std::fill(lastSeen.begin(), lastSeen.end(), -1);
     for (std::uint32_t i = 0; i < pending_.size(); ++i) {
-        const Rect span = SpanOf(pending_[i]);
-        const int last = (span.right - 1) / blockWidth;
-        for (int b = span.left / blockWidth; b <= last; ++b) {
-            order[next[static_cast<std::size_t>(b)]++] = i;
-        }
+        forBlocks(pending_[i], [&](int b) {
+            if (lastSeen[static_cast<std::size_t>(b)] != static_cast<std::int32_t>(i)) {
+                lastSeen[static_cast<std::size_t>(b)] = static_cast<std::int32_t>(i);
+                order[next[static_cast<std::size_t>(b)]++] = i;
+            }
+            if (pending_[i].work == Work::Edit) {
+                edited[static_cast<std::size_t>(b)] = 1;
+            }
+        });
     }
 
-    // Blocks are independent, so their order is free. Each run goes the other way from the
-    // last: the blocks the last run left in the cache are the first ones taken up again.
-    const bool leftward = leftward_;
-    leftward_ = !leftward_;
-    const auto blockAt = [leftward, blocks](int index) {
-        return leftward ? blocks - 1 - index : index;
+    // Units of work that share no pixel: every block that an edit reaches, together (an edit
+    // needs all its columns at once), and each other block alone.
+    struct Unit {
+        std::vector<int> blocks;
+        std::size_t weight = 0;
     };
+    std::vector<Unit> units;
+    Unit editedBlocks;
+    for (int b = 0; b < blocks; ++b) {
+        const std::size_t weight =
+            starts[static_cast<std::size_t>(b) + 1] - starts[static_cast<std::size_t>(b)];
+        if (weight == 0) {
+            continue;
+        }
+        Unit& unit = edited[static_cast<std::size_t>(b)] != 0 ? editedBlocks : units.emplace_back();
+        unit.blocks.push_back(b);
+        unit.weight += weight;
+    }
+    if (!editedBlocks.blocks.empty()) {
+        units.insert(units.begin(), std::move(editedBlocks));
+    }
 
-    // The rows of a block lie a whole pitch apart, too far for the processor to fetch ahead
-    // by itself; the next block's lines are requested a share at a time between the copies.
-    const int linesPerRow = (blockWidth * bpp + 2 * kLineBytes - 1) / kLineBytes;
-    const int linesPerBlock = linesPerRow * rowsUsed;
-    const auto runBlocks = [&](int firstIndex, int endIndex) {
-        for (int index = firstIndex; index < endIndex; ++index) {
-            const int b = blockAt(index);
+    const auto runUnit = [&](const Unit& unit) {
+        if (unit.blocks.size() == 1) {
+            const int b = unit.blocks.front();
             const int left = b * blockWidth;
             const int right = std::min(view_.width, left + blockWidth);
-            const std::uint32_t first = starts[static_cast<std::size_t>(b)];
-            const std::uint32_t end = starts[static_cast<std::size_t>(b) + 1];
-            int fetchRow = top;
-            int fetchLine = 0;
-            int fetchLeft = 0;
-            int fetchRight = 0;
-            int share = 0;
-            if (index + 1 < endIndex && end > first) {
-                const int column = blockAt(index + 1) * blockWidth;
-                fetchLeft = (column * bpp) & ~(kLineBytes - 1);
-                fetchRight = std::min(view_.width, column + blockWidth) * bpp;
-                share = (linesPerBlock + static_cast<int>(end - first) - 1) /
-                        static_cast<int>(end - first);
+            for (std::uint32_t k = starts[static_cast<std::size_t>(b)];
+                 k < starts[static_cast<std::size_t>(b) + 1]; ++k) {
+                RunPart(pending_[order[k]], left, right);
             }
-            for (std::uint32_t k = first; k < end; ++k) {
-                for (int n = 0; n < share && fetchRow < bottom;) {
-                    if (limit != nullptr && limit[fetchRow] == 0) {
-                        ++fetchRow;
-                        continue;
-                    }
-                    const int offset = fetchLeft + fetchLine * kLineBytes;
-                    if (offset < fetchRight) {
-                        __builtin_prefetch(view_.Row(fetchRow) + offset, 1);
-                        ++fetchLine;
-                        ++n;
-                    } else {
-                        fetchLine = 0;
-                        ++fetchRow;
-                    }
-                }
-                const PendingCopy& copy = pending_[order[k]];
-                if (copy.into != nullptr) {
-                    // The destination columns whose source columns lie in this block.
-                    const int from = FirstScaledColumn(copy.target, copy.source, left);
-                    const int to = FirstScaledColumn(copy.target, copy.source, right);
-                    if (from < to) {
-                        const Rect part{from, copy.target.top, to, copy.target.bottom};
-                        ScalePixels(copy.to, copy.target, view_, copy.source, part,
-                                    copy.keyed ? &copy.key : nullptr);
-                    }
-                    continue;
-                }
-                const int from = std::max(copy.x, left);
-                const int to = std::min(copy.x + copy.source.Width(), right);
-                const Rect part{copy.source.left + from - copy.x, copy.source.top,
-                                copy.source.left + to - copy.x, copy.source.bottom};
-                if (copy.keyed) {
-                    CopyPixelsKeyed(view_, from, copy.y, copy.from, part, copy.key, limit);
-                } else {
-                    CopyPixels(view_, from, copy.y, copy.from, part, limit);
+            return;
+        }
+        // The unit's work in queue order, each piece in all the unit's blocks it meets.
+        std::vector<std::uint32_t> work;
+        for (const int b : unit.blocks) {
+            work.insert(work.end(), order.begin() + starts[static_cast<std::size_t>(b)],
+                        order.begin() + starts[static_cast<std::size_t>(b) + 1]);
+        }
+        std::sort(work.begin(), work.end());
+        work.erase(std::unique(work.begin(), work.end()), work.end());
+        for (const std::uint32_t i : work) {
+            const PendingCopy& copy = pending_[i];
+            if (copy.work == Work::Edit) {
+                RunPart(copy, 0, view_.width);
+                continue;
+            }
+            const Rect span = SpanOf(copy);
+            for (const int b : unit.blocks) {
+                const int left = b * blockWidth;
+                const int right = std::min(view_.width, left + blockWidth);
+                if (span.left < right && span.right > left) {
+                    RunPart(copy, left, right);
                 }
             }
         }
     };
-    // The blocks share no pixel, and the Blts' destination columns of two blocks differ, so
-    // a large queue is split between this thread and a second one: the work is bound by
-    // memory traffic, which a second core adds to.
-    const int half = blocks / 2;
+    const auto runUnits = [&](std::size_t first, std::size_t end) {
+        for (std::size_t u = first; u < end; ++u) {
+            runUnit(units[u]);
+        }
+    };
+    // A large queue is split between this thread and a second one, by the amount of work:
+    // the work is bound by memory traffic, which a second core adds to.
+    std::size_t split = 0;
+    std::size_t total = 0;
+    for (const Unit& unit : units) {
+        total += unit.weight;
+    }
+    for (std::size_t sum = 0; split < units.size() && 2 * sum < total; ++split) {
+        sum += units[split].weight;
+    }
     std::thread worker;
     if ((pending_.size() >= kParallelCopies || scaledPixels >= kParallelScaledPixels) &&
-        half > 0) {
+        split > 0 && split < units.size()) {
         try {
-            worker = std::thread(runBlocks, half, blocks);
+            worker = std::thread(runUnits, split, units.size());
         } catch (const std::system_error&) {
-            // No second thread to be had: this one does all the blocks.
+            // No second thread to be had: this one does all the work.
         }
     }
     if (worker.joinable()) {
-        runBlocks(0, half);
+        runUnits(0, split);
         worker.join();
     } else {
-        runBlocks(0, blocks);
+        runUnits(0, units.size());
     }
     pending_.clear();
+    scales_.clear();
+    edits_.clear();
+    // Only the limit in force is still needed.
+    std::erase_if(limits_, [this](const std::unique_ptr<std::vector<std::uint8_t>>& rows) {
+        return rows->data() != limit_;
+    });
 }
 
 void FlushPendingCopies(DisplayState& display) {
@@ -407,6 +502,44 @@ Result Surface::Lock(SurfaceDesc& desc, std::uint32_t /*flags*/) {
     desc.pitch = view_.pitch;
     desc.pixelFormat = format_;
     desc.bits = view_.bits;
+    return DD_OK;
+}
+
+Result Surface::LockRows(int top, int bottom, std::span<const ColumnRange> columns,
+                         RowEdit edit) {
+    if (Result r = Check(display_->faults.get(), Op::Lock); r != DD_OK) {
+        return r;
+    }
+    if (!batching_) {
+        Settle();
+    }
+    Zeroed();
+    if (IsPrimary()) {
+        return DDERR_UNSUPPORTED;
+    }
+    if (Result r = Busy(); r != DD_OK) {
+        return r;
+    }
+    locked_ = true;
+    top = std::max(top, 0);
+    bottom = std::min(bottom, view_.height);
+    if (top >= bottom || !edit) {
+        return DD_OK;
+    }
+    if (batching_) {
+        PendingCopy copy{};
+        copy.source = Rect{0, top, view_.width, bottom};
+        copy.work = Work::Edit;
+        copy.index = static_cast<std::uint32_t>(edits_.size());
+        copy.rows = limit_;
+        edits_.push_back(QueuedEdit{std::move(edit), {columns.begin(), columns.end()}});
+        pending_.push_back(copy);
+        ++display_->pendingCopies;
+        return DD_OK;
+    }
+    for (int y = top; y < bottom; ++y) {
+        edit(view_.Row(y));
+    }
     return DD_OK;
 }
 
@@ -490,12 +623,13 @@ Result Surface::BltFast(int x, int y, Surface* source, const Rect* srcRect, std:
                                            !source->WrittenByQueue());
     if (deferrable) {
         PendingCopy copy{};
-        copy.from = source->view_;
+        copy.from = &source->view_;
         copy.source = src;
         copy.x = x;
         copy.y = y;
-        copy.keyed = keyed;
+        copy.work = keyed ? Work::KeyedCopy : Work::Copy;
         copy.key = keyed ? source->sourceKey_->low : 0;
+        copy.rows = limit_;
         pending_.push_back(copy);
         ++display_->pendingCopies;
         source->readByRun_ = display_->queueRuns;
@@ -572,11 +706,11 @@ Result Surface::Blt(const Rect* dstRect, Surface* source, const Rect* srcRect,
         !batching_ && !clipper_ && !ReadByQueue() && !WrittenByQueue()) {
         PendingCopy copy{};
         copy.source = src;
+        copy.work = Work::Scale;
         copy.keyed = key != nullptr;
         copy.key = keyValue;
-        copy.into = this;
-        copy.to = view_;
-        copy.target = dst;
+        copy.index = static_cast<std::uint32_t>(source->scales_.size());
+        source->scales_.push_back(QueuedScale{view_, dst});
         source->pending_.push_back(copy);
         ++display_->pendingCopies;
         writtenByRun_ = display_->queueRuns;

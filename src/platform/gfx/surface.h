@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -116,6 +117,9 @@ struct DisplayState {
     std::vector<Surface*> batching;
     std::size_t pendingCopies = 0;  // queued on all of them together
     std::uint64_t queueRuns = 0;    // how often the queues have been run
+    // The bytes of a batching surface that one column block of its queue covers: with the
+    // sources it reads it stays in the per-core cache.
+    int batchBlockBytes = 512 * 1024;
 };
 
 // Carries out every copy queued on the display's batching surfaces.
@@ -159,6 +163,15 @@ private:
     Surface& surface_;
 };
 
+// Columns [left, right) of a surface.
+struct ColumnRange {
+    int left = 0;
+    int right = 0;
+};
+
+// An edit of one row of pixels; receives the row's first byte.
+using RowEdit = std::function<void(std::uint8_t* row)>;
+
 class Surface {
 public:
     // Use DirectDraw::CreateSurface.
@@ -173,6 +186,11 @@ public:
     // Locks the whole surface: desc receives the pixel pointer, pitch, size and format. A
     // locked surface refuses a second lock, blits and a device context (DDERR_SURFACEBUSY).
     Result Lock(SurfaceDesc& desc, std::uint32_t flags = DDLOCK_WAIT);
+    // Locks the surface as Lock does (with its failures) and edits rows [top, bottom): edit
+    // is called with each row and reads and writes only the given columns of it. On a
+    // batching surface the edits wait in its queue like its copies; otherwise they are made
+    // at once. Unlock as after Lock.
+    Result LockRows(int top, int bottom, std::span<const ColumnRange> columns, RowEdit edit);
     Result Unlock();
     Result GetPixelFormat(PixelFormat& format);
     Result GetSurfaceDesc(SurfaceDesc& desc);
@@ -215,15 +233,16 @@ public:
     // A Blt out of a batching surface into a surface of the same display that neither
     // batches, has a clipper, awaits such a Blt already nor is read by a queued copy, waits
     // in the same queue: each column block then scales the part it holds, in queue order with
-    // the copies, and the destination's pixels are written before anything can see them.
+    // the copies, and the destination's pixels are written before anything can see them. So
+    // do the edits of LockRows; the blocks that such edits reach are taken together.
     Result BeginBatch();
     void EndBatch();
     bool IsBatching() const { return batching_; }
-    // For a caller that reads only some rows of a batching surface: from now on the queued
-    // copies onto it write only the rows y with rows[y] != 0 (rows holds one entry per row;
-    // empty lifts the limit). The other rows keep what they held until written otherwise,
-    // which need not be what the copies would have made of them. Copies already queued run
-    // first; EndBatch lifts the limit.
+    // For a caller that reads only some rows of a batching surface: the copies and row edits
+    // queued on it from now on write only the rows y with rows[y] != 0 (rows holds one entry
+    // per row; empty lifts the limit). The other rows keep what they held until written
+    // otherwise, which need not be what the work would have made of them. EndBatch lifts
+    // the limit.
     void LimitQueuedRows(std::vector<std::uint8_t> rows);
 
     // Direct access for the renderer and textures; never fails.
@@ -248,20 +267,33 @@ private:
     friend class DirectDraw;
     friend void FlushPendingCopies(DisplayState& display);
 
-    // One queued BltFast onto this surface (into == nullptr): source of from to (x, y). Or one
-    // queued Blt out of this surface: source scaled into target of into's pixels (to). When
-    // it runs, the pixels it reads are still those it was queued with, because every change
-    // of them runs the queue first.
+    // One piece of queued work, in the order it was asked for. When it runs, the pixels it
+    // reads are still those it was queued with, because every change of them runs the queue
+    // first.
+    enum class Work : std::uint8_t {
+        Copy,       // a BltFast of source of *from to (x, y)
+        KeyedCopy,  // the same with key
+        Scale,      // a Blt of source of this surface into scales_[index]
+        Edit,       // the row edit edits_[index] of rows source.top to source.bottom
+    };
     struct PendingCopy {
-        PixelView from;
+        const PixelView* from = nullptr;
         Rect source;
         int x = 0;
         int y = 0;
-        bool keyed = false;
         std::uint32_t key = 0;
-        Surface* into = nullptr;
+        Work work = Work::Copy;
+        bool keyed = false;  // a Scale with key
+        std::uint32_t index = 0;
+        const std::uint8_t* rows = nullptr;  // the row limit in force when it was queued
+    };
+    struct QueuedScale {
         PixelView to;
         Rect target;
+    };
+    struct QueuedEdit {
+        RowEdit edit;
+        std::vector<ColumnRange> columns;
     };
 
     Result Allocate();
@@ -282,8 +314,11 @@ private:
         }
     }
     void RunPending();
-    // The columns and rows of this (batching) surface that a queued copy writes or reads.
-    static Rect SpanOf(const PendingCopy& copy);
+    // The columns and rows of this (batching) surface that queued work writes or reads; for
+    // an edit, the columns from its first to its last range.
+    Rect SpanOf(const PendingCopy& copy) const;
+    // Runs the part of queued work that lies in columns [left, right).
+    void RunPart(const PendingCopy& copy, int left, int right);
     // Whether a queued copy reads this surface, or a queued Blt writes it.
     bool ReadByQueue() const {
         return display_->pendingCopies != 0 && readByRun_ == display_->queueRuns;
@@ -307,8 +342,11 @@ private:
     mutable bool unzeroed_ = false;  // the pixels are still to be set to zero
     bool batching_ = false;
     std::vector<PendingCopy> pending_;
-    bool leftward_ = false;  // the direction of the next run of the queue
-    std::vector<std::uint8_t> rowLimit_;  // see LimitQueuedRows
+    std::vector<QueuedScale> scales_;
+    std::vector<QueuedEdit> edits_;
+    // The row limits of the queued work, and the one in force (see LimitQueuedRows).
+    std::vector<std::unique_ptr<std::vector<std::uint8_t>>> limits_;
+    const std::uint8_t* limit_ = nullptr;
     // The run of the queues (DisplayState::queueRuns) in which a queued copy last read this
     // surface, or a queued Blt last wrote it.
     std::uint64_t readByRun_ = UINT64_MAX;

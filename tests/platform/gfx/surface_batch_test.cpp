@@ -43,13 +43,14 @@ struct Step {
     // 0 keyed art, 1 art without a key, 2 the destination itself: a BltFast from it onto the
     // destination. 3: a Blt of the destination into a target. 4: a BltFast from a target
     // onto the destination. 5: a Blt of the destination into the keyed art, which queued
-    // copies read.
+    // copies read. 6: LockRows on the destination with an edit between two column ranges.
     int source;
     Rect rect;  // what is read
     int x;      // where a BltFast writes
     int y;
     Rect target;  // where a Blt writes
     int into;     // which target
+    ColumnRange ranges[2];  // the columns an edit reaches
     bool keyed;
     bool look;  // read the destination's or the target's pixels afterwards
 };
@@ -76,13 +77,28 @@ std::vector<Step> RandomSteps(std::uint32_t seed) {
     std::vector<Step> steps;
     for (int i = 0; i < 400; ++i) {
         Step step{};
-        const int kind = pick(0, 19);
-        step.source = kind < 13 ? pick(0, 1) : kind < 16 ? 2 : kind < 18 ? 3 : kind < 19 ? 4 : 5;
+        const int kind = pick(0, 21);
+        step.source = kind < 13   ? pick(0, 1)
+                      : kind < 16 ? 2
+                      : kind < 18 ? 3
+                      : kind < 19 ? 4
+                      : kind < 20 ? 5
+                                  : 6;
         step.into = pick(0, 1);
         const int targetWidth = kTargetSizes[step.into][0];
         const int targetHeight = kTargetSizes[step.into][1];
         step.keyed = pick(0, 2) != 0;
         step.look = pick(0, 60) == 0;
+        if (step.source == 6) {
+            step.rect = rectIn(kWidth, kHeight, 1);
+            const int a = pick(0, kWidth - 2);
+            const int b = std::min(kWidth - 1, a + pick(1, 300));
+            const int c = pick(b, kWidth - 1);
+            step.ranges[0] = ColumnRange{a, b};
+            step.ranges[1] = ColumnRange{c, std::min(kWidth, c + pick(1, 300))};
+            steps.push_back(step);
+            continue;
+        }
         if (step.source == 3 || step.source == 5) {
             step.rect = rectIn(kWidth, kHeight, pick(0, 3) == 0 ? 500 : 120);
             step.target = step.source == 5 ? rectIn(kArtWidth, kArtHeight, 60)
@@ -125,9 +141,14 @@ void AppendPixels(const Surface& surface, std::vector<std::uint8_t>& pixels) {
     }
 }
 
-// Plays the steps on a destination of their own display, batching or not.
-Outcome Play(const PixelFormat& format, const std::vector<Step>& steps, bool batch) {
+// Plays the steps on a destination of their own display, batching (in column blocks of
+// blockBytes) or not.
+Outcome Play(const PixelFormat& format, const std::vector<Step>& steps, bool batch,
+             int blockBytes = 0) {
     auto directDraw = MakeDirectDraw(format);
+    if (blockBytes != 0) {
+        directDraw->Display()->batchBlockBytes = blockBytes;
+    }
     auto destination = MakePlain(*directDraw, kWidth, kHeight);
     auto keyedArt = MakePlain(*directDraw, kArtWidth, kArtHeight);
     auto plainArt = MakePlain(*directDraw, kArtWidth, kArtHeight);
@@ -167,6 +188,25 @@ Outcome Play(const PixelFormat& format, const std::vector<Step>& steps, bool bat
                 outcome.results.push_back(
                     keyedArt->Blt(&step.target, destination.get(), &step.rect, bltFlags));
                 break;
+            case 6: {
+                // Each edited row swaps pixels between the two ranges and brightens one.
+                const int bpp = format.BytesPerPixel();
+                const ColumnRange left = step.ranges[0];
+                const ColumnRange right = step.ranges[1];
+                RowEdit edit = [bpp, left, right](std::uint8_t* row) {
+                    std::uint8_t* a = row + left.left * bpp;
+                    std::uint8_t* b = row + (right.right - 1) * bpp;
+                    for (int i = 0; i < bpp; ++i) {
+                        std::swap(a[i], b[i]);
+                    }
+                    row[(left.right - 1) * bpp] ^= 0x5A;
+                    row[right.left * bpp] ^= row[(left.right - 1) * bpp];
+                };
+                outcome.results.push_back(destination->LockRows(
+                    step.rect.top, step.rect.bottom, step.ranges, std::move(edit)));
+                outcome.results.push_back(destination->Unlock());
+                break;
+            }
             default:
                 outcome.results.push_back(destination->BltFast(
                     step.x, step.y, sources[step.source], &step.rect, fastFlags));
@@ -198,12 +238,14 @@ protected:
 // blocks, moves within the destination that keep their columns (queued) and ones that do not
 // (run at once), and rectangles that fail; and scaled copies out of the destination, keyed
 // or not, into targets (queued) that later copies read, and into art that queued copies
-// read (run at once).
+// read (run at once); and row edits that read and write two column ranges far apart.
 TEST_P(BatchPixelSizeTest, QueuedCopiesGiveTheSamePixelsAsImmediateOnes) {
     for (std::uint32_t seed = 1; seed <= 6; ++seed) {
         const std::vector<Step> steps = RandomSteps(seed);
         const Outcome direct = Play(Format(), steps, false);
-        const Outcome batched = Play(Format(), steps, true);
+        // Blocks from the narrowest (16 columns) to the whole width.
+        const int blockBytes[] = {1024, 16 * 1024, 64 * 1024, 0};
+        const Outcome batched = Play(Format(), steps, true, blockBytes[seed % 4]);
         EXPECT_EQ(direct.mostPending, 0u);
         EXPECT_GT(batched.mostPending, 10u) << "seed " << seed;
         EXPECT_EQ(direct.queuedBlts, 0);
@@ -362,17 +404,17 @@ TEST_F(QueuedCopy, MovesThatChangeColumnsAndForeignSourcesRunAtOnce) {
     EXPECT_EQ(PixelOf(*destination, 3, 3), kRed);
 }
 
-// A limit to some rows: the queued copies write exactly those rows as they would without
-// it, and leave the others as they were.
+// A limit to some rows: the copies queued after it write exactly those rows as they would
+// without it and leave the others as they were; those queued before it write every row.
 TEST(SurfaceBatch, ALimitToRowsKeepsTheOtherRowsAsTheyWere) {
     std::mt19937 random(11);
     std::vector<std::uint8_t> rows(kHeight);
     for (std::uint8_t& row : rows) {
         row = random() % 3 == 0 ? 1 : 0;
     }
-    std::vector<std::uint8_t> pixels[2];
-    std::vector<std::uint8_t> before;
-    for (int limited = 0; limited < 2; ++limited) {
+    // 0: no limit, 1: the limit, 2: only the copy before the limit.
+    std::vector<std::uint8_t> pixels[3];
+    for (int run = 0; run < 3; ++run) {
         auto directDraw = MakeDirectDraw(PixelFormat::Rgb565());
         auto destination = MakePlain(*directDraw, kWidth, kHeight);
         auto art = MakePlain(*directDraw, kArtWidth, kArtHeight);
@@ -381,23 +423,33 @@ TEST(SurfaceBatch, ALimitToRowsKeepsTheOtherRowsAsTheyWere) {
         const ColorKey key{kKey, kKey};
         ASSERT_EQ(art->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
         ASSERT_EQ(destination->BeginBatch(), DD_OK);
-        // Copies queued before the limit are made whole.
         ASSERT_EQ(destination->BltFast(0, 0, art.get(), nullptr, DDBLTFAST_NOCOLORKEY), DD_OK);
-        if (limited == 1) {
+        int edited = 0;
+        if (run == 1) {
             destination->LimitQueuedRows(rows);
-            EXPECT_EQ(Pending(*directDraw), 0u);
-            EXPECT_EQ(PixelOf(*destination, 699, 49), PixelOf(*art, 699, 49));
-            AppendPixels(*destination, before);
+            // Row edits keep to the limit too.
+            const ColumnRange first{0, 1};
+            ASSERT_EQ(destination->LockRows(0, kHeight, std::span(&first, 1),
+                                            [&edited](std::uint8_t*) { ++edited; }),
+                      DD_OK);
+            ASSERT_EQ(destination->Unlock(), DD_OK);
+            EXPECT_EQ(edited, 0);
         }
-        for (const Step& step : RandomSteps(3)) {
-            if (step.source < 2) {
-                destination->BltFast(step.x, step.y, art.get(), &step.rect,
-                                     step.keyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY);
+        if (run != 2) {
+            for (const Step& step : RandomSteps(3)) {
+                if (step.source < 2) {
+                    destination->BltFast(
+                        step.x, step.y, art.get(), &step.rect,
+                        step.keyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY);
+                }
             }
+            EXPECT_GT(Pending(*directDraw), 100u);
         }
-        EXPECT_GT(Pending(*directDraw), 100u);
         destination->EndBatch();
-        AppendPixels(*destination, pixels[limited]);
+        if (run == 1) {
+            EXPECT_EQ(edited, static_cast<int>(std::count(rows.begin(), rows.end(), 1)));
+        }
+        AppendPixels(*destination, pixels[run]);
         // EndBatch lifted the limit: a new batch writes every row.
         ASSERT_EQ(destination->BeginBatch(), DD_OK);
         FillWith(*art, 0x1234);
@@ -410,7 +462,7 @@ TEST(SurfaceBatch, ALimitToRowsKeepsTheOtherRowsAsTheyWere) {
     for (int y = 0; y < kHeight; ++y) {
         const std::size_t at = y * rowBytes;
         const bool kept = rows[static_cast<std::size_t>(y)] == 0;
-        const std::vector<std::uint8_t>& expected = kept ? before : pixels[0];
+        const std::vector<std::uint8_t>& expected = kept ? pixels[2] : pixels[0];
         EXPECT_TRUE(std::equal(pixels[1].begin() + at, pixels[1].begin() + at + rowBytes,
                                expected.begin() + at))
             << "row " << y << (kept ? " kept" : " written");
