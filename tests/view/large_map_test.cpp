@@ -209,8 +209,8 @@ TEST(CreateMapTexture, TexturesAreTheScaledPortionsOfTheWholePicture) {
                 for (int y = 0; y < side; ++y) {
                     if (std::memcmp(texture.Row(y), view.Row(y), rowBytes) != 0 &&
                         ++differing[i] <= 3) {
-                        ADD_FAILURE() << "side " << side << ", group (" << g << ", " << h
-                                      << ") row " << y;
+                        ADD_FAILURE()
+                            << "side " << side << ", group (" << g << ", " << h << ") row " << y;
                     }
                 }
             }

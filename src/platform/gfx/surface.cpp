@@ -505,8 +505,7 @@ Result Surface::Lock(SurfaceDesc& desc, std::uint32_t /*flags*/) {
     return DD_OK;
 }
 
-Result Surface::LockRows(int top, int bottom, std::span<const ColumnRange> columns,
-                         RowEdit edit) {
+Result Surface::LockRows(int top, int bottom, std::span<const ColumnRange> columns, RowEdit edit) {
     if (Result r = Check(display_->faults.get(), Op::Lock); r != DD_OK) {
         return r;
     }

@@ -48,8 +48,8 @@ struct Step {
     Rect rect;  // what is read
     int x;      // where a BltFast writes
     int y;
-    Rect target;  // where a Blt writes
-    int into;     // which target
+    Rect target;            // where a Blt writes
+    int into;               // which target
     ColumnRange ranges[2];  // the columns an edit reaches
     bool keyed;
     bool look;  // read the destination's or the target's pixels afterwards
@@ -101,16 +101,16 @@ std::vector<Step> RandomSteps(std::uint32_t seed) {
         }
         if (step.source == 3 || step.source == 5) {
             step.rect = rectIn(kWidth, kHeight, pick(0, 3) == 0 ? 500 : 120);
-            step.target = step.source == 5 ? rectIn(kArtWidth, kArtHeight, 60)
+            step.target = step.source == 5  ? rectIn(kArtWidth, kArtHeight, 60)
                           : pick(0, 2) == 0 ? Rect{0, 0, targetWidth, targetHeight}
                                             : rectIn(targetWidth, targetHeight, 60);
             steps.push_back(step);
             continue;
         }
-        const int sourceWidth = step.source == 2 ? kWidth
+        const int sourceWidth = step.source == 2   ? kWidth
                                 : step.source == 4 ? targetWidth
                                                    : kArtWidth;
-        const int sourceHeight = step.source == 2 ? kHeight
+        const int sourceHeight = step.source == 2   ? kHeight
                                  : step.source == 4 ? targetHeight
                                                     : kArtHeight;
         step.rect = rectIn(sourceWidth, sourceHeight, pick(0, 5) == 0 ? 500 : 70);
@@ -202,14 +202,14 @@ Outcome Play(const PixelFormat& format, const std::vector<Step>& steps, bool bat
                     row[(left.right - 1) * bpp] ^= 0x5A;
                     row[right.left * bpp] ^= row[(left.right - 1) * bpp];
                 };
-                outcome.results.push_back(destination->LockRows(
-                    step.rect.top, step.rect.bottom, step.ranges, std::move(edit)));
+                outcome.results.push_back(destination->LockRows(step.rect.top, step.rect.bottom,
+                                                                step.ranges, std::move(edit)));
                 outcome.results.push_back(destination->Unlock());
                 break;
             }
             default:
-                outcome.results.push_back(destination->BltFast(
-                    step.x, step.y, sources[step.source], &step.rect, fastFlags));
+                outcome.results.push_back(destination->BltFast(step.x, step.y, sources[step.source],
+                                                               &step.rect, fastFlags));
                 break;
         }
         outcome.mostPending = std::max(outcome.mostPending, Pending(*directDraw));
@@ -222,8 +222,8 @@ Outcome Play(const PixelFormat& format, const std::vector<Step>& steps, bool bat
     if (batch) {
         destination->EndBatch();
     }
-    for (const Surface* surface : {destination.get(), targets[0].get(), targets[1].get(),
-                                   keyedArt.get()}) {
+    for (const Surface* surface :
+         {destination.get(), targets[0].get(), targets[1].get(), keyedArt.get()}) {
         AppendPixels(*surface, outcome.pixels);
     }
     return outcome;
@@ -438,9 +438,8 @@ TEST(SurfaceBatch, ALimitToRowsKeepsTheOtherRowsAsTheyWere) {
         if (run != 2) {
             for (const Step& step : RandomSteps(3)) {
                 if (step.source < 2) {
-                    destination->BltFast(
-                        step.x, step.y, art.get(), &step.rect,
-                        step.keyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY);
+                    destination->BltFast(step.x, step.y, art.get(), &step.rect,
+                                         step.keyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY);
                 }
             }
             EXPECT_GT(Pending(*directDraw), 100u);
