@@ -526,6 +526,7 @@ Result Surface::LockRows(int top, int bottom, std::span<const ColumnRange> colum
         return DD_OK;
     }
     if (batching_) {
+        MakeRoomInQueue();
         PendingCopy copy{};
         copy.source = Rect{0, top, view_.width, bottom};
         copy.work = Work::Edit;
@@ -621,6 +622,7 @@ Result Surface::BltFast(int x, int y, Surface* source, const Rect* srcRect, std:
                                      : !source->batching_ && source->display_ == display_ &&
                                            !source->WrittenByQueue());
     if (deferrable) {
+        MakeRoomInQueue();
         PendingCopy copy{};
         copy.from = &source->view_;
         copy.source = src;
@@ -703,6 +705,7 @@ Result Surface::Blt(const Rect* dstRect, Surface* source, const Rect* srcRect,
     // or writes this surface: each column block then writes its own destination columns.
     if (source->batching_ && source != this && source->display_ == display_ && !IsPrimary() &&
         !batching_ && !clipper_ && !ReadByQueue() && !WrittenByQueue()) {
+        MakeRoomInQueue();
         PendingCopy copy{};
         copy.source = src;
         copy.work = Work::Scale;

@@ -120,6 +120,9 @@ struct DisplayState {
     // The bytes of a batching surface that one column block of its queue covers: with the
     // sources it reads it stays in the per-core cache.
     int batchBlockBytes = 512 * 1024;
+    // The most work the queues hold together: at this bound what is queued runs before more
+    // is queued, so that memory stays bounded whatever a caller queues.
+    std::size_t maxQueuedWork = std::size_t{1} << 19;
 };
 
 // Carries out every copy queued on the display's batching surfaces.
@@ -314,6 +317,12 @@ private:
         }
     }
     void RunPending();
+    // Runs the display's queues when they hold maxQueuedWork; called before work is queued.
+    void MakeRoomInQueue() {
+        if (display_->pendingCopies >= display_->maxQueuedWork) {
+            FlushPendingCopies(*display_);
+        }
+    }
     // The columns and rows of this (batching) surface that queued work writes or reads; for
     // an edit, the columns from its first to its last range.
     Rect SpanOf(const PendingCopy& copy) const;

@@ -144,10 +144,13 @@ void AppendPixels(const Surface& surface, std::vector<std::uint8_t>& pixels) {
 // Plays the steps on a destination of their own display, batching (in column blocks of
 // blockBytes) or not.
 Outcome Play(const PixelFormat& format, const std::vector<Step>& steps, bool batch,
-             int blockBytes = 0) {
+             int blockBytes = 0, std::size_t maxQueued = 0) {
     auto directDraw = MakeDirectDraw(format);
     if (blockBytes != 0) {
         directDraw->Display()->batchBlockBytes = blockBytes;
+    }
+    if (maxQueued != 0) {
+        directDraw->Display()->maxQueuedWork = maxQueued;
     }
     auto destination = MakePlain(*directDraw, kWidth, kHeight);
     auto keyedArt = MakePlain(*directDraw, kArtWidth, kArtHeight);
@@ -253,6 +256,12 @@ TEST_P(BatchPixelSizeTest, QueuedCopiesGiveTheSamePixelsAsImmediateOnes) {
         EXPECT_EQ(batched.results, direct.results) << "seed " << seed;
         ASSERT_EQ(batched.pixels.size(), direct.pixels.size());
         EXPECT_TRUE(batched.pixels == direct.pixels) << "seed " << seed;
+        // A queue held to seven pieces of work runs whenever it is full, with the same
+        // outcome.
+        const Outcome bounded = Play(Format(), steps, true, blockBytes[seed % 4], 7);
+        EXPECT_EQ(bounded.mostPending, 7u) << "seed " << seed;
+        EXPECT_EQ(bounded.results, direct.results) << "seed " << seed;
+        EXPECT_TRUE(bounded.pixels == direct.pixels) << "seed " << seed;
     }
 }
 
