@@ -91,8 +91,10 @@ ReadOutcome ReadHostFileImage(std::span<const uint8_t> bytes, HostFileContents& 
     while (!stopped && !reader.AtEnd()) {
         const size_t recordStart = reader.Offset();
         int32_t tag = 0;
-        if (!ReadRecordTag(reader, outcome, tag))
+        if (!ReadRecordTag(reader, outcome, tag)) {
+            stopped = !outcome.EndReached;  // a cut tag stops the reading short
             break;
+        }
 
         bool cut = false;
         std::string* text = nullptr;

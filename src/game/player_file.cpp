@@ -149,8 +149,10 @@ ReadOutcome ReadPlayerRecords(std::span<const uint8_t> bytes, const PlayerFileTa
     while (!stopped && !reader.AtEnd()) {
         const size_t recordStart = reader.Offset();
         int32_t tag = 0;
-        if (!ReadRecordTag(reader, outcome, tag))
+        if (!ReadRecordTag(reader, outcome, tag)) {
+            stopped = !outcome.EndReached;  // a cut tag stops the reading short
             break;
+        }
 
         bool cut = false;
         if (tag == PlayerTag::VersionStampA) {

@@ -88,14 +88,15 @@ struct ReadOutcome {
     bool Saw(int32_t tag) const { return TagsSeen.count(tag) != 0; }
 };
 
+// Reads the tag of the next record. False at the end record (EndReached is set) and when
+// the file ends inside the tag (the damage is noted, EndReached stays false); the caller's
+// record loop then stops.
+bool ReadRecordTag(RecordReader& reader, ReadOutcome& outcome, int32_t& tag);
+
 // How a bounded text read went. TooLong: the count lies within the file but above the
 // limit; the text's bytes were passed over, so reading can go on with the next record.
 // Stop: the count is negative or the file ends inside the text; the next record's start
 // is unknown.
-// Reads the tag of the next record. False at the end record (EndReached is set) and when
-// the file ends inside the tag (the damage is noted); the caller's record loop then stops.
-bool ReadRecordTag(RecordReader& reader, ReadOutcome& outcome, int32_t& tag);
-
 enum class TextRead { Ok, TooLong, Stop };
 
 // Reads a count n and n bytes; the text is the bytes up to the first 0 byte. Anything but

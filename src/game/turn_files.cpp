@@ -154,8 +154,10 @@ ReadOutcome ReadHistoryRecords(std::span<const uint8_t> bytes, TitleState& title
     while (!stopped && !reader.AtEnd()) {
         const size_t recordStart = reader.Offset();
         int32_t tag = 0;
-        if (!ReadRecordTag(reader, outcome, tag))
+        if (!ReadRecordTag(reader, outcome, tag)) {
+            stopped = !outcome.EndReached;  // a cut tag stops the reading short
             break;
+        }
         if (tag == PlayerTag::VersionStampA || tag == PlayerTag::VersionStampB) {
             float& stamp =
                 tag == PlayerTag::VersionStampA ? title.VersionStampA : title.VersionStampB;
@@ -207,8 +209,10 @@ ReadOutcome ReadSendImage(std::span<const uint8_t> bytes, TitleState& title) {
     while (!stopped && !reader.AtEnd()) {
         const size_t recordStart = reader.Offset();
         int32_t tag = 0;
-        if (!ReadRecordTag(reader, outcome, tag))
+        if (!ReadRecordTag(reader, outcome, tag)) {
+            stopped = !outcome.EndReached;  // a cut tag stops the reading short
             break;
+        }
         if (tag != PlayerTag::VersionStampA && tag != PlayerTag::VersionStampB)
             continue;
         float& stamp = tag == PlayerTag::VersionStampA ? title.VersionStampA : title.VersionStampB;

@@ -129,6 +129,15 @@ TEST(HostFileReader, Limits) {
     EXPECT_FALSE(cut.EndReached);
     ASSERT_EQ(stopped.Players.size(), 1u);
     EXPECT_EQ(stopped.Players[0].Race.Sex, 0);
+
+    // A file that ends inside a record's tag has not reached its proper end.
+    FileBytes cutTag;
+    cutTag.I32(12).I32(1).U8(12);
+    HostFileContents partial;
+    ReadOutcome cutInTag = ReadHostFileImage(cutTag.bytes, partial, *world);
+    EXPECT_FALSE(cutInTag.EndReached);
+    EXPECT_EQ(cutInTag.DamageCount, 1);
+    EXPECT_EQ(partial.Players.size(), 1u);
 }
 
 TEST(HostFileHead, FirstTagAndTheBitsAfterIt) {

@@ -113,6 +113,16 @@ TEST(PlayerFileReader, FileOfOnlyTheEndRecord) {
     EXPECT_EQ(game.messages.Message(0).Type, 0);
 }
 
+TEST(PlayerFileReader, FileCutInsideARecordTagIsDamagedOnce) {
+    LoadedGame game;
+    ReadOutcome outcome = game.Load(FileBytes().I32(2).F32(3.5f).U8(7).U8(0));
+    EXPECT_FALSE(outcome.EndReached);
+    EXPECT_EQ(outcome.DamageCount, 1);
+    ASSERT_TRUE(outcome.FirstDamage);
+    EXPECT_EQ(outcome.FirstDamage->What, "the file ends inside a record tag");
+    EXPECT_EQ(game.title.VersionStampA, 3.5f);
+}
+
 TEST(PlayerFileReader, RecordsInAnyOrderAndUnknownTagsWithoutPayload) {
     LoadedGame game;
     FileBytes file;

@@ -152,6 +152,14 @@ TEST(HistoryReader, StopsWhereTheNextRecordIsUnknown) {
     ReadOutcome cutOutcome = ReadHistoryImage(cut.bytes, title, table);
     EXPECT_TRUE(cutOutcome.Damaged());
     EXPECT_EQ(table.Count(2), 0);
+
+    // Cut inside the next record's tag: one fault, and no end reached.
+    FileBytes cutTag;
+    Design(cutTag, 1, 0, "Whole").U8(9);
+    ReadOutcome tagOutcome = ReadHistoryImage(cutTag.bytes, title, table);
+    EXPECT_FALSE(tagOutcome.EndReached);
+    EXPECT_EQ(tagOutcome.DamageCount, 1);
+    EXPECT_EQ(table.Count(1), 1);
 }
 
 TEST(TurnFileSave, WritesBothFilesBesideThePlayerFile) {
