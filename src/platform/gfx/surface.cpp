@@ -176,7 +176,7 @@ void Surface::FreeStorage::operator()(std::uint32_t* words) const {
 }
 
 Surface::~Surface() {
-    // Queued copies may read this surface's pixels.
+    // Queued work may read or write this surface's pixels.
     Settle();
     if (batching_) {
         std::erase(display_->batching, this);
@@ -483,33 +483,11 @@ Result Surface::QueryInterface(Iid iid) {
     return iid == Iid::DirectDrawSurface || iid == Iid::DirectDrawSurface3 ? DD_OK : E_NOINTERFACE;
 }
 
-Result Surface::Lock(SurfaceDesc& desc, std::uint32_t /*flags*/) {
+Result Surface::BeginLock(bool settle) {
     if (Result r = Check(display_->faults.get(), Op::Lock); r != DD_OK) {
         return r;
     }
-    Settle();
-    Zeroed();
-    if (IsPrimary()) {
-        return DDERR_UNSUPPORTED;
-    }
-    if (Result r = Busy(); r != DD_OK) {
-        return r;
-    }
-    locked_ = true;
-    desc.caps = caps_;
-    desc.width = view_.width;
-    desc.height = view_.height;
-    desc.pitch = view_.pitch;
-    desc.pixelFormat = format_;
-    desc.bits = view_.bits;
-    return DD_OK;
-}
-
-Result Surface::LockRows(int top, int bottom, std::span<const ColumnRange> columns, RowEdit edit) {
-    if (Result r = Check(display_->faults.get(), Op::Lock); r != DD_OK) {
-        return r;
-    }
-    if (!batching_) {
+    if (settle) {
         Settle();
     }
     Zeroed();
@@ -520,6 +498,27 @@ Result Surface::LockRows(int top, int bottom, std::span<const ColumnRange> colum
         return r;
     }
     locked_ = true;
+    return DD_OK;
+}
+
+Result Surface::Lock(SurfaceDesc& desc, std::uint32_t /*flags*/) {
+    if (Result r = BeginLock(true); r != DD_OK) {
+        return r;
+    }
+    desc.caps = caps_;
+    desc.width = view_.width;
+    desc.height = view_.height;
+    desc.pitch = view_.pitch;
+    desc.pixelFormat = format_;
+    desc.bits = view_.bits;
+    return DD_OK;
+}
+
+Result Surface::LockRows(int top, int bottom, std::span<const ColumnRange> columns, RowEdit edit) {
+    // A batching surface keeps its queue: the edits join it.
+    if (Result r = BeginLock(!batching_); r != DD_OK) {
+        return r;
+    }
     top = std::max(top, 0);
     bottom = std::min(bottom, view_.height);
     if (top >= bottom || !edit) {
@@ -533,8 +532,7 @@ Result Surface::LockRows(int top, int bottom, std::span<const ColumnRange> colum
         copy.index = static_cast<std::uint32_t>(edits_.size());
         copy.rows = limit_;
         edits_.push_back(QueuedEdit{std::move(edit), {columns.begin(), columns.end()}});
-        pending_.push_back(copy);
-        ++display_->pendingCopies;
+        Queue(copy);
         return DD_OK;
     }
     for (int y = top; y < bottom; ++y) {
@@ -631,8 +629,7 @@ Result Surface::BltFast(int x, int y, Surface* source, const Rect* srcRect, std:
         copy.work = keyed ? Work::KeyedCopy : Work::Copy;
         copy.key = keyed ? source->sourceKey_->low : 0;
         copy.rows = limit_;
-        pending_.push_back(copy);
-        ++display_->pendingCopies;
+        Queue(copy);
         source->readByRun_ = display_->queueRuns;
         return DD_OK;
     }
@@ -713,8 +710,7 @@ Result Surface::Blt(const Rect* dstRect, Surface* source, const Rect* srcRect,
         copy.key = keyValue;
         copy.index = static_cast<std::uint32_t>(source->scales_.size());
         source->scales_.push_back(QueuedScale{view_, dst});
-        source->pending_.push_back(copy);
-        ++display_->pendingCopies;
+        source->Queue(copy);
         writtenByRun_ = display_->queueRuns;
         return DD_OK;
     }

@@ -317,6 +317,12 @@ private:
         }
     }
     void RunPending();
+    // The checks and state change a lock makes (Lock, LockRows); settle runs the queues first.
+    Result BeginLock(bool settle);
+    void Queue(const PendingCopy& copy) {
+        pending_.push_back(copy);
+        ++display_->pendingCopies;
+    }
     // Runs the display's queues when they hold maxQueuedWork; called before work is queued.
     void MakeRoomInQueue() {
         if (display_->pendingCopies >= display_->maxQueuedWork) {
