@@ -1,5 +1,7 @@
 #include "game/record_stream.h"
 
+#include "platform/os/file_write.h"
+
 #include <bit>
 #include <cerrno>
 #include <cstdio>
@@ -193,31 +195,7 @@ std::string DescribeDamage(std::string_view path, const ReadOutcome& outcome) {
 }
 
 bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes) {
-    std::string temporary = path + ".tmp" + std::to_string(::getpid());
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    size_t done = 0;
-    bool ok = true;
-    while (done < bytes.size()) {
-        ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0) {
-            ok = false;
-            break;
-        }
-        done += static_cast<size_t>(wrote);
-    }
-    if (ok && ::fsync(fd) != 0)
-        ok = false;
-    if (::close(fd) != 0)
-        ok = false;
-    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0)
-        ok = false;
-    if (!ok)
-        ::unlink(temporary.c_str());
-    return ok;
+    return !WriteFileAtomically(path, bytes).has_value();
 }
 
 bool ReadRecordTag(RecordReader& reader, ReadOutcome& outcome, int32_t& tag) {
