@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "game/game_file_dump.h"
+#include "game/message_store.h"
 #include "game/player_file.h"
-#include "view/message_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The input in an allocation of its own size, so reads past it are caught.

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "game/message_store.h"
 #include "platform/os/named_records.h"
 #include "research/tech_catalogue.h"
 #include "units/unit_catalogue.h"
-#include "view/message_store.h"
 
 namespace {
 

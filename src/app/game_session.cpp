@@ -4,6 +4,7 @@
 #include "app/game_options_form.h"
 #include "app/main_form.h"
 #include "app/screens.h"
+#include "game/message_store.h"
 #include "game/player_file.h"
 #include "game/turn_files.h"
 #include "game/world_map.h"
@@ -13,7 +14,6 @@
 #include "view/loading_form.h"
 #include "view/main_map.h"
 #include "view/main_screen_form.h"
-#include "view/message_store.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "game/host_file.h"
+#include "game/message_store.h"
 #include "game/player_file.h"
 #include "game/record_stream.h"
 #include "game/turn_files.h"
 #include "game/world_map.h"
-#include "view/message_store.h"
 
 namespace {
 

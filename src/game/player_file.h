@@ -31,9 +31,9 @@
 #include <vector>
 
 #include "game/game_state.h"
+#include "game/message_store.h"
 #include "game/record_stream.h"
 #include "game/world_map.h"
-#include "view/message_store.h"
 
 // Record tags of the player file (the host and history files share 2, 3, 1000 and 1001).
 namespace PlayerTag {

@@ -25,7 +25,7 @@
 
 #include "game/game_state.h"
 #include "game/record_stream.h"
-#include "units/unit_design.h"
+#include "game/unit_design.h"
 
 namespace HistoryTag {
 inline constexpr int32_t Design = 5000;

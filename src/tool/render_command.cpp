@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/game_state.h"
+#include "game/message_store.h"
 #include "game/player_file.h"
 #include "platform/gfx/rm/root.h"
 #include "platform/gfx/surface.h"
@@ -20,7 +21,6 @@
 #include "view/globe_texture.h"
 #include "view/headless_views.h"
 #include "view/main_map.h"
-#include "view/message_store.h"
 
 namespace {
 

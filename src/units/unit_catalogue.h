@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "units/unit_design.h"
+#include "game/unit_design.h"
 
 class NamedRecordStore;
 

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "game/unit_design.h"
 #include "units/unit_catalogue.h"
-#include "units/unit_design.h"
 
 constexpr int kMaxListRows = 500;     // rows of the hull or design list
 constexpr int kMaxPaletteRows = 500;  // rows of the component palette

@@ -29,13 +29,13 @@
 #include "app/main_form.h"
 #include "app/screens.h"
 #include "app/version_history_form.h"
+#include "game/message_store.h"
 #include "game/turn_files.h"
 #include "platform/gfx/surface.h"
 #include "platform/qt/form_geometry.h"
 #include "research/research_form.h"
 #include "units/unit_form.h"
 #include "view/loading_form.h"
-#include "view/message_store.h"
 #include "view/view_engine.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "app/game_session.h"
 #include "app/main_form.h"
 #include "app/screens.h"
+#include "game/message_store.h"
 #include "game/player_file.h"
 #include "game/turn_files.h"
 #include "game/world_map.h"
@@ -23,7 +24,6 @@
 #include "units/unit_form.h"
 #include "view/loading_form.h"
 #include "view/main_screen_form.h"
-#include "view/message_store.h"
 
 namespace {
 

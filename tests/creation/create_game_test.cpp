@@ -9,11 +9,11 @@
 
 #include "creation/create_command_line.h"
 #include "game/host_file.h"
+#include "game/message_store.h"
 #include "game/player_file.h"
 #include "game/record_stream.h"
 #include "platform/os/scripted_ui_shell.h"
 #include "support/temp_dir.h"
-#include "view/message_store.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "units/unit_design.h"
+#include "game/unit_design.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "view/message_store.h"
+#include "game/message_store.h"
 
 #include <algorithm>
 #include <utility>
