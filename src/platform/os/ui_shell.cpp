@@ -15,7 +15,9 @@ public:
     void ProcessPendingEvents() override {}
     void EndApplication() override { ended_ = true; }
     bool EndRequested() const override { return ended_; }
-    void DebugOutput(const std::string& line) override { std::fprintf(stderr, "%s\n", line.c_str()); }
+    void DebugOutput(const std::string& line) override {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
 
 private:
     bool ended_ = false;
