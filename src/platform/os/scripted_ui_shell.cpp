@@ -16,6 +16,15 @@ void ScriptedUiShell::ShowMessage(const std::string& text, const std::string& ca
     messages.push_back({text, caption});
 }
 
+bool ScriptedUiShell::AskYesNo(const std::string& text, const std::string& caption) {
+    questions.push_back({text, caption});
+    if (yesNoAnswers.empty())
+        return false;
+    const bool answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+}
+
 std::optional<std::string> ScriptedUiShell::OpenFile(const FileDialogOptions& options) {
     openRequests.push_back(options);
     return Next(openAnswers);

@@ -21,6 +21,9 @@ public:
     // answer left a dialog is cancelled.
     std::deque<std::optional<std::string>> openAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
+    // Answers for the next yes/no questions, in order (true is "Yes"). With no answer left
+    // a question is answered "No".
+    std::deque<bool> yesNoAnswers;
     // Texts typed into the password prompt, in order; std::nullopt means "Cancel". When the
     // script runs out the prompt is cancelled.
     std::deque<std::optional<std::string>> passwordAnswers;
@@ -28,6 +31,7 @@ public:
     std::function<void()> onProcessEvents;
 
     std::vector<Message> messages;
+    std::vector<Message> questions;
     std::vector<FileDialogOptions> openRequests;
     std::vector<FileDialogOptions> saveRequests;
     std::vector<std::string> debugLines;
@@ -36,6 +40,7 @@ public:
     int endRequests = 0;
 
     void ShowMessage(const std::string& text, const std::string& caption) override;
+    bool AskYesNo(const std::string& text, const std::string& caption) override;
     std::optional<std::string> OpenFile(const FileDialogOptions& options) override;
     std::optional<std::string> SaveFile(const FileDialogOptions& options) override;
     bool AskPassword(const std::function<bool(const std::string&)>& accept) override;

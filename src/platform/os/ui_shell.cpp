@@ -9,6 +9,7 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption) override {
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     }
+    bool AskYesNo(const std::string&, const std::string&) override { return false; }
     std::optional<std::string> OpenFile(const FileDialogOptions&) override { return std::nullopt; }
     std::optional<std::string> SaveFile(const FileDialogOptions&) override { return std::nullopt; }
     bool AskPassword(const std::function<bool(const std::string&)>&) override { return false; }

@@ -23,6 +23,10 @@ public:
     // A modal message box with the text, the caption and an OK button, owned by no window.
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
 
+    // A modal question with the text, the caption and the buttons "Yes" and "No", owned by
+    // no window; true for "Yes".
+    virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+
     // Modal file dialogs; std::nullopt when the user cancels.
     virtual std::optional<std::string> OpenFile(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> SaveFile(const FileDialogOptions& options) = 0;

@@ -25,6 +25,12 @@ void QtUiShell::ShowMessage(const std::string& text, const std::string& caption)
     box.exec();
 }
 
+bool QtUiShell::AskYesNo(const std::string& text, const std::string& caption) {
+    return QMessageBox::question(nullptr, QString::fromLocal8Bit(caption),
+                                 QString::fromLocal8Bit(text),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 std::optional<std::string> QtUiShell::OpenFile(const FileDialogOptions& options) {
     QFileDialog dialog(nullptr, QString::fromLocal8Bit(options.title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
