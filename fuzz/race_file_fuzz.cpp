@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to both race file readers: the New Game wizard's record reader and
-// the race design wizard's reader, whose password prompt is answered wrongly, then rightly.
+// Feeds arbitrary bytes to the race file readers: the record reader as stored, the check
+// both wizards make, and the race design wizard's reader, whose password check refuses a
+// wrong password and accepts "secret".
 
 #include <cstddef>
 #include <cstdint>
@@ -7,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/os/scripted_ui_shell.h"
 #include "race/race_file.h"
 
 namespace {
@@ -38,15 +38,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 __builtin_trap();
             sum += Touch(*text);
         }
+    } else if (race.Password != "kept only when the file fails") {
+        __builtin_trap();  // a refused file must leave the record as it was
     }
 
-    ScriptedUiShell shell;
-    ScopedShell installed(shell);
-    shell.passwordAnswers = {std::string("wrong"), std::string("secret")};
+    std::vector<RaceFileEntry> entries;
+    const bool passesCheck = !CheckRaceFile(view, entries).has_value();
+
+    int asked = 0;
+    auto givesPassword = [&asked](const std::string& password) {
+        ++asked;
+        return password == "secret";
+    };
     RaceDesignValues values;
     values.RaceNameSingular = "before";
-    if (ReadRaceIntoDesign(view, values)) {
-        if (!IsRaceSex(values.Sex) || !IsRaceClass(values.RaceClass))
+    if (ReadRaceIntoDesign(view, values, givesPassword)) {
+        if (!passesCheck || !IsRaceSex(values.Sex) || !IsRaceClass(values.RaceClass))
             __builtin_trap();
         for (int32_t total : DesignSlotTotals(values)) {
             if (total < kMinDesignSlots || total > kMaxDesignSlots)
@@ -54,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         sum += static_cast<size_t>(RacePoints(values) & 0xFF);
         sum += RaceStory(values).size() + Touch(values.LoadedRacePassword);
-    } else if (values.RaceNameSingular != "before" || shell.passwordPrompts != 0) {
-        __builtin_trap();  // a refused file must change nothing and prompt for nothing
+    } else if (passesCheck || values.RaceNameSingular != "before" || asked != 0) {
+        __builtin_trap();  // a refused file must change nothing and ask for nothing
     }
 
     sink = sum;

@@ -21,7 +21,7 @@
 #include "platform/os/ui_shell.h"
 #include "platform/os/windows_1252.h"
 #include "platform/qt/form_geometry.h"
-#include "race/race_file.h"
+#include "race/race_file_form.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "app/screens.h"
 #include "platform/os/windows_1252.h"
 #include "platform/qt/form_geometry.h"
-#include "race/race_file.h"
+#include "race/race_file_form.h"
 
 namespace {
 

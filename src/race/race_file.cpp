@@ -4,12 +4,8 @@
 #include <system_error>
 
 #include "game/record_stream.h"
-#include "platform/os/ui_shell.h"
 
 namespace {
-
-const char* const kRaceFileFilter = "Race Files (*.rce)|*.rce";
-const char* const kRaceLoadFilter = "Race Files (*.rce)|*.rce|All Files (*.*)|*.*";
 
 void WriteText(RecordWriter& writer, int32_t tag, std::string_view text) {
     writer.WriteInt32(tag);
@@ -78,8 +74,9 @@ bool ReadPayload(RecordReader& reader, RaceFileEntry& entry, FileDamage& damage)
     }
 }
 
-// Whether the race design wizard can show every value of the records.
-bool ValuesFitTheWizard(const std::vector<RaceFileEntry>& entries, FileDamage& damage) {
+// Whether every value of the records is one a race can have, so the race design wizard
+// can show it.
+bool ValuesARaceCanHave(const std::vector<RaceFileEntry>& entries, FileDamage& damage) {
     for (const RaceFileEntry& entry : entries) {
         if (entry.Tag == kRaceTagSex && !IsRaceSex(entry.Value)) {
             return Damaged(damage, entry.Offset,
@@ -101,36 +98,36 @@ bool ValuesFitTheWizard(const std::vector<RaceFileEntry>& entries, FileDamage& d
     return true;
 }
 
-void FileError(const char* text) {
-    Shell().ShowMessage(text, kRaceFileErrorCaption);
+RaceFileRefusal Refused(RaceFileProblem problem, const std::string& path) {
+    RaceFileRefusal refusal;
+    refusal.Problem = problem;
+    refusal.Path = path;
+    return refusal;
 }
 
-// The checks both loads make before reading, each with its message. The file's bytes when
-// they pass.
-std::optional<std::vector<uint8_t>> OpenCheckedRaceFile(const std::string& path) {
+// The checks both loads make before reading, in order: the file exists, its name marks
+// a race file, it can be read whole and is not larger than a race file can be. The
+// file's bytes when they pass, otherwise why not.
+std::optional<RaceFileRefusal> ReadCheckedRaceFile(const std::string& path,
+                                                   std::vector<uint8_t>& bytes) {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        FileError(kRaceFileMissingText);
-        return std::nullopt;
+    if (!std::filesystem::exists(path, ec))
+        return Refused(RaceFileProblem::Missing, path);
+    if (!NameMarksRaceFile(path))
+        return Refused(RaceFileProblem::WrongName, path);
+    std::optional<std::vector<uint8_t>> read = ReadWholeFile(path, kRaceFileMaxBytes);
+    if (!read) {
+        const bool regular = std::filesystem::is_regular_file(path, ec);
+        const uintmax_t size = regular ? std::filesystem::file_size(path, ec) : 0;
+        if (regular && !ec && size > kRaceFileMaxBytes) {
+            RaceFileRefusal refusal = Refused(RaceFileProblem::TooLarge, path);
+            refusal.Size = size;
+            return refusal;
+        }
+        return Refused(RaceFileProblem::CannotOpen, path);
     }
-    if (!NameMarksRaceFile(path)) {
-        FileError(kInvalidRaceFileText);
-        return std::nullopt;
-    }
-    std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path, kRaceFileMaxBytes);
-    if (!bytes) {
-        const bool tooLarge = std::filesystem::is_regular_file(path, ec) &&
-                              std::filesystem::file_size(path, ec) > kRaceFileMaxBytes;
-        FileError(tooLarge ? kInvalidRaceFileText : kRaceFileOpenFailedText);
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-FileDialogOptions RaceLoadDialog() {
-    FileDialogOptions options;
-    options.filter = kRaceLoadFilter;
-    return options;
+    bytes = std::move(*read);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -168,8 +165,13 @@ std::vector<uint8_t> RaceFileBytes(const RaceRecord& race) {
     return writer.Bytes();
 }
 
-bool WriteRaceFile(const std::string& path, const RaceRecord& race) {
-    return WriteFileReplacing(path, RaceFileBytes(race));
+std::optional<WriteFailure> WriteRaceFile(const std::string& path, const RaceRecord& race) {
+    return WriteFileAtomically(path, RaceFileBytes(race));
+}
+
+bool RaceFileNameTaken(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
 }
 
 std::string_view FirstOverlongRaceText(const RaceRecord& race) {
@@ -206,6 +208,62 @@ bool ParseRaceFile(std::span<const uint8_t> bytes, std::vector<RaceFileEntry>& e
     }
 }
 
+void ApplyRaceEntry(const RaceFileEntry& entry, RaceRecord& race) {
+    switch (entry.Tag) {
+        case kRaceTagVersion:
+            race.Version = entry.Version;
+            break;
+        case kRaceTagSingular:
+            race.NameSingular = entry.Text;
+            break;
+        case kRaceTagPlural:
+            race.NamePlural = entry.Text;
+            break;
+        case kRaceTagLeaderName:
+            race.LeaderName = entry.Text;
+            break;
+        case kRaceTagLeaderTitle:
+            race.LeaderTitle = entry.Text;
+            break;
+        case kRaceTagSex:
+            race.Sex = entry.Value;
+            break;
+        case kRaceTagPassword:
+            race.Password = entry.Text;
+            break;
+        case kRaceTagClass:
+            race.RaceClass = entry.Value;
+            break;
+        case kRaceTagDesignSlots:
+            race.DesignSlots = entry.Slots;
+            break;
+        default:
+            break;  // tags without payload change nothing
+    }
+}
+
+namespace {
+
+// A race record read from its records: the password emptied first, then every record
+// applied in file order.
+void ReadEntriesInto(const std::vector<RaceFileEntry>& entries, RaceRecord& race) {
+    race.Password.clear();
+    for (const RaceFileEntry& entry : entries)
+        ApplyRaceEntry(entry, race);
+}
+
+}  // namespace
+
+std::optional<FileDamage> CheckRaceFile(std::span<const uint8_t> bytes,
+                                        std::vector<RaceFileEntry>& entries) {
+    FileDamage damage;
+    if (!ParseRaceFile(bytes, entries, damage) || !ValuesARaceCanHave(entries, damage)) {
+        entries.clear();
+        return damage;
+    }
+    return std::nullopt;
+}
+
 bool ReadRaceRecord(std::span<const uint8_t> bytes, RaceRecord& race, FileDamage* damage) {
     std::vector<RaceFileEntry> entries;
     FileDamage found;
@@ -214,102 +272,78 @@ bool ReadRaceRecord(std::span<const uint8_t> bytes, RaceRecord& race, FileDamage
             *damage = found;
         return false;
     }
-    RaceRecord read = race;
-    read.Password.clear();
-    for (RaceFileEntry& entry : entries) {
-        switch (entry.Tag) {
-            case kRaceTagVersion:
-                read.Version = entry.Version;
-                break;
-            case kRaceTagSingular:
-                read.NameSingular = std::move(entry.Text);
-                break;
-            case kRaceTagPlural:
-                read.NamePlural = std::move(entry.Text);
-                break;
-            case kRaceTagLeaderName:
-                read.LeaderName = std::move(entry.Text);
-                break;
-            case kRaceTagLeaderTitle:
-                read.LeaderTitle = std::move(entry.Text);
-                break;
-            case kRaceTagSex:
-                read.Sex = entry.Value;
-                break;
-            case kRaceTagPassword:
-                read.Password = std::move(entry.Text);
-                break;
-            case kRaceTagClass:
-                read.RaceClass = entry.Value;
-                break;
-            case kRaceTagDesignSlots:
-                read.DesignSlots = entry.Slots;
-                break;
-            default:
-                break;
-        }
-    }
-    race = std::move(read);
+    ReadEntriesInto(entries, race);
     return true;
 }
 
 bool ReadRaceIntoDesign(std::span<const uint8_t> bytes, RaceDesignValues& values,
-                        FileDamage* damage) {
+                        const RacePasswordCheck& givesPassword, FileDamage* damage) {
     // The whole file is checked before anything is applied, so a damaged file changes
-    // nothing and never shows the password prompt.
+    // nothing and never asks for the password.
     std::vector<RaceFileEntry> entries;
-    FileDamage found;
-    if (!ParseRaceFile(bytes, entries, found) || !ValuesFitTheWizard(entries, found)) {
+    if (std::optional<FileDamage> found = CheckRaceFile(bytes, entries)) {
         if (damage != nullptr)
-            *damage = found;
+            *damage = std::move(*found);
         return false;
     }
     RaceDesignValues read = values;
     read.Password.clear();
     read.PasswordConfirm.clear();
-    for (RaceFileEntry& entry : entries) {
-        switch (entry.Tag) {
-            case kRaceTagSingular:
-                read.RaceNameSingular = std::move(entry.Text);
-                break;
-            case kRaceTagPlural:
-                read.RaceNamePlural = std::move(entry.Text);
-                break;
-            case kRaceTagLeaderName:
-                read.RaceLeaderName = std::move(entry.Text);
-                break;
-            case kRaceTagLeaderTitle:
-                read.RaceLeaderTitle = std::move(entry.Text);
-                break;
-            case kRaceTagSex:
-                read.Sex = entry.Value;
-                break;
-            case kRaceTagClass:
-                ChangeRaceClass(read, entry.Value);
-                break;
-            case kRaceTagDesignSlots:
-                read.Adjustments = AdjustmentsFromTotals(read.RaceClass, entry.Slots);
-                break;
-            case kRaceTagPassword: {
-                read.LoadedRacePassword = std::move(entry.Text);
-                const std::string& expected = read.LoadedRacePassword;
-                const bool accepted = Shell().AskPassword(
-                    [&expected](const std::string& typed) { return typed == expected; });
-                if (!accepted) {
-                    // Reading stops here as if the end record had been read.
-                    values = std::move(read);
-                    return true;
-                }
-                read.Password = read.LoadedRacePassword;
-                read.PasswordConfirm = read.LoadedRacePassword;
+    // The records fill a race record as in every reader; what the wizard does with a field
+    // follows from the record's tag, in file order.
+    RaceRecord race = RaceRecordFromDesign(read, 0.0f);
+    for (const RaceFileEntry& entry : entries) {
+        ApplyRaceEntry(entry, race);
+        if (entry.Tag == kRaceTagClass) {
+            ChangeRaceClass(read, race.RaceClass);
+        } else if (entry.Tag == kRaceTagDesignSlots) {
+            read.Adjustments = AdjustmentsFromTotals(read.RaceClass, race.DesignSlots);
+        } else if (entry.Tag == kRaceTagPassword) {
+            read.LoadedRacePassword = race.Password;
+            if (!givesPassword || !givesPassword(read.LoadedRacePassword)) {
+                // Reading stops here as if the end record had been read.
                 break;
             }
-            default:
-                break;  // the version and tags without payload change nothing
+            read.Password = read.LoadedRacePassword;
+            read.PasswordConfirm = read.LoadedRacePassword;
         }
     }
+    read.RaceNameSingular = race.NameSingular;
+    read.RaceNamePlural = race.NamePlural;
+    read.RaceLeaderName = race.LeaderName;
+    read.RaceLeaderTitle = race.LeaderTitle;
+    read.Sex = race.Sex;
     values = std::move(read);
     return true;
+}
+
+std::optional<RaceFileRefusal> LoadRaceFileForPlayer(const std::string& path, RaceRecord& race) {
+    std::vector<uint8_t> bytes;
+    if (std::optional<RaceFileRefusal> refusal = ReadCheckedRaceFile(path, bytes))
+        return refusal;
+    std::vector<RaceFileEntry> entries;
+    if (std::optional<FileDamage> damage = CheckRaceFile(bytes, entries)) {
+        RaceFileRefusal refusal = Refused(RaceFileProblem::Damaged, path);
+        refusal.Damage = std::move(*damage);
+        return refusal;
+    }
+    ReadEntriesInto(entries, race);
+    return std::nullopt;
+}
+
+std::optional<RaceFileRefusal> LoadRaceFileIntoDesign(const std::string& path,
+                                                      RaceDesignValues& values,
+                                                      const RacePasswordCheck& givesPassword) {
+    std::vector<uint8_t> bytes;
+    if (std::optional<RaceFileRefusal> refusal = ReadCheckedRaceFile(path, bytes))
+        return refusal;
+    FileDamage damage;
+    if (!ReadRaceIntoDesign(bytes, values, givesPassword, &damage)) {
+        RaceFileRefusal refusal = Refused(RaceFileProblem::Damaged, path);
+        refusal.Damage = std::move(damage);
+        return refusal;
+    }
+    return std::nullopt;
 }
 
 RaceRecord RaceRecordFromDesign(const RaceDesignValues& values, float version) {
@@ -326,62 +360,15 @@ RaceRecord RaceRecordFromDesign(const RaceDesignValues& values, float version) {
     return race;
 }
 
-bool SaveRaceFromDesign(const RaceDesignValues& values, float version) {
-    if (values.Password != values.PasswordConfirm) {
-        Shell().ShowMessage(kPasswordMismatchText, kPasswordErrorCaption);
-        return false;
-    }
-    const RaceRecord race = RaceRecordFromDesign(values, version);
-    // A race file holds at most 199 characters per text; a longer one is refused here
-    // rather than written cut or unreadable.
-    if (std::string_view overlong = FirstOverlongRaceText(race); !overlong.empty()) {
-        Shell().ShowMessage(
-            std::string(overlong) + " Is Too Long, A Race File Holds At Most 199 Characters",
-            kRaceFileErrorCaption);
-        return false;
-    }
-    FileDialogOptions options;
-    options.title = "Save Race File";
-    options.filter = kRaceFileFilter;
-    options.defaultExt = "rac";
-    std::optional<std::string> chosen = Shell().SaveFile(options);
-    if (!chosen)
-        return false;
-    if (!WriteRaceFile(RaceFileNameFor(*chosen), race)) {
-        FileError(kRaceFileSaveFailedText);
-        return false;
-    }
-    return true;
-}
-
-bool LoadRaceIntoDesign(RaceDesignValues& values) {
-    std::optional<std::string> chosen = Shell().OpenFile(RaceLoadDialog());
-    if (!chosen)
-        return false;
-    std::optional<std::vector<uint8_t>> bytes = OpenCheckedRaceFile(*chosen);
-    if (!bytes)
-        return false;
-    if (!ReadRaceIntoDesign(*bytes, values)) {
-        FileError(kInvalidRaceFileText);
-        return false;
-    }
-    return true;
-}
-
-bool LoadRaceForPlayer(RaceRecord& race, std::string* chosenFile) {
-    std::optional<std::string> chosen = Shell().OpenFile(RaceLoadDialog());
-    if (!chosen)
-        return false;
-    std::optional<std::vector<uint8_t>> bytes = OpenCheckedRaceFile(*chosen);
-    if (!bytes)
-        return false;
-    if (!ReadRaceRecord(*bytes, race)) {
-        FileError(kInvalidRaceFileText);
-        return false;
-    }
-    if (chosenFile != nullptr)
-        *chosenFile = *chosen;
-    return true;
+std::optional<RaceSaveRefusal> CheckRaceForSaving(const RaceDesignValues& values) {
+    if (values.Password != values.PasswordConfirm)
+        return RaceSaveRefusal{RaceSaveProblem::PasswordMismatch, {}};
+    // A race file holds at most 199 characters per text; a longer one is refused rather
+    // than written cut or unreadable.
+    const RaceRecord race = RaceRecordFromDesign(values, 0.0f);
+    if (std::string_view overlong = FirstOverlongRaceText(race); !overlong.empty())
+        return RaceSaveRefusal{RaceSaveProblem::TextTooLong, overlong};
+    return std::nullopt;
 }
 
 RaceFileReadResult ReadRaceFileForDump(const std::string& path) {

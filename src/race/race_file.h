@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "game/game_state.h"
 #include "game/record_stream.h"
+#include "platform/os/file_write.h"
 #include "race/race_design_values.h"
 
 // The race file: one race as tagged records (tag, payload), ended by tag 0.
@@ -32,16 +34,6 @@ constexpr int32_t kRaceTagDesignSlots = 11;
 constexpr size_t kRaceStringMaxBytes = 200;     // a text's count, its 0 byte included
 constexpr size_t kRaceFileMaxBytes = 1u << 20;  // larger files are not race files
 
-// Message texts and captions of the race file operations.
-inline constexpr const char* kRaceFileErrorCaption = "File Error";
-inline constexpr const char* kPasswordErrorCaption = "Password Error!";
-inline constexpr const char* kPasswordMismatchText =
-    "Incorrect Password Conformation, Please Reinput Password";
-inline constexpr const char* kRaceFileMissingText = "Race File Does Not Exist!";
-inline constexpr const char* kInvalidRaceFileText = "Invalid Race File";
-inline constexpr const char* kRaceFileOpenFailedText = "Unable to Open Race File";
-inline constexpr const char* kRaceFileSaveFailedText = "Unable to Save Race File";
-
 // ---- Names ----
 
 // The name a race is saved under: the extension of the last path component (the text
@@ -59,8 +51,12 @@ bool NameMarksRaceFile(std::string_view fileName);
 std::vector<uint8_t> RaceFileBytes(const RaceRecord& race);
 
 // Writes the file through a temporary sibling, so a failed write leaves any old file as
-// it was. False when any step fails.
-bool WriteRaceFile(const std::string& path, const RaceRecord& race);
+// it was. The failure (the file's name and the system's reason) when a step fails.
+std::optional<WriteFailure> WriteRaceFile(const std::string& path, const RaceRecord& race);
+
+// Whether a directory entry of this name exists (a file, a folder, even a dangling link):
+// writing the race file there would replace or fail on it.
+bool RaceFileNameTaken(const std::string& path);
 
 // The label of the first text (names in field order, then the password) longer than the
 // 199 characters a race file holds, or an empty view when all fit.
@@ -85,41 +81,81 @@ struct RaceFileEntry {
 bool ParseRaceFile(std::span<const uint8_t> bytes, std::vector<RaceFileEntry>& entries,
                    FileDamage& damage);
 
-// Records of a race file into a race record, as the New Game wizard takes them: the
-// password is emptied first, every record is applied as stored (the version included).
-// A damaged file leaves the record unchanged and returns false.
+// Puts a record's value into the field of the race record its tag names (the version, the
+// four names, the sex, the password, the class or the design slots); any other tag
+// changes nothing. Every reader maps tags to fields through this one function.
+void ApplyRaceEntry(const RaceFileEntry& entry, RaceRecord& race);
+
+// The check both wizards make before they take anything from a race file: its records up
+// to the end record (ParseRaceFile), and only values a race can have: sex 0..2, class
+// 0..5, design slots 2..20. The records when it passes, otherwise the damage.
+std::optional<FileDamage> CheckRaceFile(std::span<const uint8_t> bytes,
+                                        std::vector<RaceFileEntry>& entries);
+
+// Records of a race file into a race record, as stored: the password is emptied first,
+// every record is applied (the version included) and values are not checked. A file
+// without its end record or with a bad text leaves the record unchanged and returns false.
 bool ReadRaceRecord(std::span<const uint8_t> bytes, RaceRecord& race, FileDamage* damage = nullptr);
 
-// Records of a race file into the race design wizard's values. The password fields are
-// emptied; names, sex and class are set as read (a class record clamps the adjustments
-// like a change of the class choice); the design slots become adjustments against the
-// class selected when they are read. A password record is kept in LoadedRacePassword and
-// asks for the password through Shell().AskPassword; when the prompt is cancelled the
-// reading stops there, keeping what was set before. False, with the values unchanged,
-// for a damaged file and for a sex, class or design slot outside 0..2, 0..5 and 2..20,
-// which the wizard cannot show; nothing is prompted for such a file.
-bool ReadRaceIntoDesign(std::span<const uint8_t> bytes, RaceDesignValues& values,
-                        FileDamage* damage = nullptr);
+// Asked when a race file holds a password, with that password: true when the user gave it.
+using RacePasswordCheck = std::function<bool(const std::string& password)>;
 
-// ---- The operations behind the buttons (dialogs and messages through Shell()) ----
+// Records of a race file into the race design wizard's values. The whole file is checked
+// first (CheckRaceFile); a file that fails leaves the values unchanged, returns false and
+// never calls the password check. The password fields are emptied; names, sex and class
+// are set as read (a class record clamps the adjustments like a change of the class
+// choice); the design slots become adjustments against the class selected when they are
+// read. A password record is kept in LoadedRacePassword and handed to `givesPassword`;
+// when that returns false the reading stops there, keeping what was set before.
+bool ReadRaceIntoDesign(std::span<const uint8_t> bytes, RaceDesignValues& values,
+                        const RacePasswordCheck& givesPassword, FileDamage* damage = nullptr);
+
+// ---- Loading and saving files ----
+
+// Why a load refused a race file, in the order the checks are made.
+enum class RaceFileProblem {
+    Missing,     // no file of that name
+    WrongName,   // the name does not contain ".rce"
+    CannotOpen,  // not a regular file, or it cannot be opened or read
+    TooLarge,    // larger than kRaceFileMaxBytes
+    Damaged,     // CheckRaceFile failed
+};
+
+struct RaceFileRefusal {
+    RaceFileProblem Problem = RaceFileProblem::Missing;
+    std::string Path;    // the file refused
+    FileDamage Damage;   // Damaged: where and what
+    uintmax_t Size = 0;  // TooLarge: the file's size in bytes
+};
+
+// The New Game wizard's load of a player's race: the checks, then the records as stored
+// into the race (its password emptied first). The refusal, with the race unchanged, when
+// the file does not pass.
+std::optional<RaceFileRefusal> LoadRaceFileForPlayer(const std::string& path, RaceRecord& race);
+
+// The race design wizard's load: the same checks, then ReadRaceIntoDesign. The refusal,
+// with the values unchanged and no password asked for, when the file does not pass.
+std::optional<RaceFileRefusal> LoadRaceFileIntoDesign(const std::string& path,
+                                                      RaceDesignValues& values,
+                                                      const RacePasswordCheck& givesPassword);
 
 // The record "Save Race" writes: the texts, the password (not its confirmation), the two
 // choices and the design slot totals, stamped with the given version.
 RaceRecord RaceRecordFromDesign(const RaceDesignValues& values, float version);
 
-// "Save Race": checks the password confirmation and the text lengths, asks for a file
-// name and writes the race under RaceFileNameFor of it. True when the file was written.
-bool SaveRaceFromDesign(const RaceDesignValues& values, float version);
+// Why "Save Race" refuses the values before it asks for a file name.
+enum class RaceSaveProblem {
+    PasswordMismatch,  // the password and its confirmation differ (letter case counts)
+    TextTooLong,       // a text does not fit into a race file
+};
 
-// "Load Race" of the race design wizard: asks for a file, checks it and reads it into the
-// values. True when the values were set from the file (also when the password prompt was
-// cancelled, which empties the password fields); false when nothing was changed.
-bool LoadRaceIntoDesign(RaceDesignValues& values);
+struct RaceSaveRefusal {
+    RaceSaveProblem Problem = RaceSaveProblem::PasswordMismatch;
+    std::string_view Field;  // TextTooLong: the label of the first text too long
+};
 
-// "Browse" of a New Game wizard player slot: asks for a file, checks it and reads it into
-// the slot's race. True when the race was read; the chosen file's name is then stored in
-// chosenFile when given. False on cancel or refusal, with the race unchanged.
-bool LoadRaceForPlayer(RaceRecord& race, std::string* chosenFile = nullptr);
+// The first reason the values cannot be saved, or std::nullopt when they can.
+std::optional<RaceSaveRefusal> CheckRaceForSaving(const RaceDesignValues& values);
 
 // ---- For tools ----
 
@@ -128,6 +164,6 @@ struct RaceFileReadResult {
     std::string Error;               // otherwise, what went wrong
 };
 
-// Reads a race file as the New Game wizard does, without dialogs, messages or the name
+// Reads a race file as stored (ReadRaceRecord), without the name check or the value
 // check; damage is reported with its offset.
 RaceFileReadResult ReadRaceFileForDump(const std::string& path);

@@ -24,9 +24,9 @@ int RunRace(const std::vector<std::string>& args) {
     }
     // The race carries the program's version number, as the wizard stamps it.
     options->Race.Version = ProbeProgramVersion("/proc/self/exe").VersionStampB;
-    if (!WriteRaceFile(options->OutputPath, options->Race)) {
-        std::fprintf(stderr, "velmora-tool race: unable to write '%s'\n",
-                     options->OutputPath.c_str());
+    if (std::optional<WriteFailure> failure = WriteRaceFile(options->OutputPath, options->Race)) {
+        std::fprintf(stderr, "velmora-tool race: unable to write '%s': %s\n",
+                     options->OutputPath.c_str(), failure->Reason.c_str());
         return 1;
     }
     if (!NameMarksRaceFile(options->OutputPath)) {

@@ -82,8 +82,9 @@ protected:
         race.LeaderName = "Ara";
         race.LeaderTitle = "King";
         race.Version = 3.634f;
+        race.DesignSlots = {7, 5, 6, 8, 5, 4, 4, 3};
         const std::string path = dir.File("C:\\races\\elf.rce");
-        EXPECT_TRUE(WriteRaceFile(path, race));
+        EXPECT_FALSE(WriteRaceFile(path, race).has_value());
         return path;
     }
 

@@ -23,7 +23,7 @@
 #include "platform/os/scripted_ui_shell.h"
 #include "platform/qt/form_geometry.h"
 #include "race/password_form.h"
-#include "race/race_file.h"
+#include "race/race_file_form.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -398,6 +398,9 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption) override {
         scripted.ShowMessage(text, caption);
     }
+    bool AskYesNo(const std::string& text, const std::string& caption) override {
+        return scripted.AskYesNo(text, caption);
+    }
     std::optional<std::string> OpenFile(const FileDialogOptions& options) override {
         return scripted.OpenFile(options);
     }
@@ -507,7 +510,9 @@ TEST_F(RaceWizard, RefusedLoadsSayWhyAndChangeNothing) {
     ASSERT_EQ(shell.messages.size(), 3u);
     EXPECT_EQ(shell.messages[0].text, "Race File Does Not Exist!");
     EXPECT_EQ(shell.messages[1].text, "Invalid Race File");
-    EXPECT_EQ(shell.messages[2].text, "Invalid Race File");
+    EXPECT_EQ(shell.messages[2].text, "Damaged Race File\n" + dir.File("cut.rce") +
+                                          ": damaged at byte 0: the file ends before its end "
+                                          "record");
     for (const auto& message : shell.messages)
         EXPECT_EQ(message.caption, "File Error");
     EXPECT_EQ(form.RaceNamePlural->text(), "Elves");
