@@ -50,6 +50,10 @@ std::string_view FileNamePart(std::string_view path) {
     return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
+bool HoldsADigit(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top, bool bold = false) {
     auto* label = new QLabel(caption, parent);
     label->setTextFormat(Qt::PlainText);
@@ -302,8 +306,14 @@ void TNewGameForm::CreateGameButtonClick() {
         return;
     CreateGameRequest request;
     request.GameFileText = GameFile->text().toLocal8Bit().toStdString();
-    // The share is read from the text as shown ("40 %"), blanks included.
-    request.LandPercent = ParseLandPercent(LandMassPercentInput->displayText().toStdString());
+    // The share is read from the text as shown ("40 %"), blanks included. A field without
+    // a digit holds no share at all and is refused like one out of range, not read as 0 %.
+    const std::string landText = LandMassPercentInput->displayText().toStdString();
+    if (!HoldsADigit(landText)) {
+        Shell().ShowMessage(kLandShareRefusalText, kCreateGameRefusalCaption);
+        return;
+    }
+    request.LandPercent = ParseLandPercent(landText);
     if (std::optional<CreateGameStatus> refusal = CreateGameRefusal(request)) {
         Shell().ShowMessage(CreateGameRefusalText(*refusal), kCreateGameRefusalCaption);
         return;
