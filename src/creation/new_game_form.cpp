@@ -16,12 +16,12 @@
 
 #include "app/main_form.h"
 #include "app/screens.h"
+#include "creation/race_choice_form.h"
 #include "creation/world_generation.h"
 #include "platform/os/clock.h"
 #include "platform/os/ui_shell.h"
 #include "platform/os/windows_1252.h"
 #include "platform/qt/form_geometry.h"
-#include "race/race_file_form.h"
 
 namespace {
 

@@ -20,10 +20,11 @@
 
 #include "app/main_form.h"
 #include "app/screens.h"
+#include "creation/race_choice_form.h"
 #include "platform/os/scripted_ui_shell.h"
 #include "platform/qt/form_geometry.h"
 #include "race/password_form.h"
-#include "race/race_file_form.h"
+#include "race/race_file.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -98,24 +98,6 @@ TEST_F(RaceFileOperations, WizardLoadChecksEachInTurn) {
     EXPECT_EQ(RaceHeader(values), "The Elves");
 }
 
-TEST_F(RaceFileOperations, PlayerSlotLoad) {
-    RaceRecord race;
-    race.NamePlural = "Orcs";
-    WriteBytes(dir.File("MYRACE.RCE"), RaceFileBytes(ElvesRace()));
-    WriteBytes(dir.File("elf.rce"), RaceFileBytes(ElvesRace("Secret")));
-    shell.openAnswers = {std::nullopt, dir.File("MYRACE.RCE"), dir.File("elf.rce")};
-    EXPECT_FALSE(LoadRaceForPlayer(race));
-    EXPECT_FALSE(LoadRaceForPlayer(race));
-    ExpectOneMessage("Invalid Race File", "File Error");
-    EXPECT_EQ(race.NamePlural, "Orcs");
-
-    std::string chosen;
-    ASSERT_TRUE(LoadRaceForPlayer(race, &chosen));
-    EXPECT_EQ(chosen, dir.File("elf.rce"));
-    EXPECT_EQ(RaceFileBytes(race), RaceFileBytes(ElvesRace("Secret")));
-    EXPECT_EQ(shell.passwordPrompts, 0);
-}
-
 TEST_F(RaceFileOperations, WizardLoadAsksThePromptForThePassword) {
     WriteBytes(dir.File("elf.rce"), RaceFileBytes(ElvesRace("Secret")));
     shell.openAnswers = {dir.File("elf.rce"), dir.File("elf.rce")};
