@@ -24,10 +24,14 @@ public:
     // Texts typed into the password prompt, in order; std::nullopt means "Cancel". When the
     // script runs out the prompt is cancelled.
     std::deque<std::optional<std::string>> passwordAnswers;
+    // Answers to the next yes/no questions, in order (true: "Yes"). With no answer left a
+    // question is answered "No".
+    std::deque<bool> yesNoAnswers;
     // Called on every ProcessPendingEvents, e.g. to press a button in the middle of work.
     std::function<void()> onProcessEvents;
 
     std::vector<Message> messages;
+    std::vector<Message> questions;  // every yes/no question asked, text and caption
     std::vector<FileDialogOptions> openRequests;
     std::vector<FileDialogOptions> saveRequests;
     std::vector<std::string> debugLines;
@@ -36,6 +40,7 @@ public:
     int endRequests = 0;
 
     void ShowMessage(const std::string& text, const std::string& caption) override;
+    bool AskYesNo(const std::string& text, const std::string& caption) override;
     std::optional<std::string> OpenFile(const FileDialogOptions& options) override;
     std::optional<std::string> SaveFile(const FileDialogOptions& options) override;
     bool AskPassword(const std::function<bool(const std::string&)>& accept) override;

@@ -9,6 +9,7 @@
 class QtUiShell final : public UiShell {
 public:
     void ShowMessage(const std::string& text, const std::string& caption) override;
+    bool AskYesNo(const std::string& text, const std::string& caption) override;
     std::optional<std::string> OpenFile(const FileDialogOptions& options) override;
     std::optional<std::string> SaveFile(const FileDialogOptions& options) override;
     bool AskPassword(const std::function<bool(const std::string&)>& accept) override;
