@@ -1,8 +1,9 @@
-// Feeds arbitrary bytes to the player file reader, as "Load Game" reads a file, and to the
-// tool's description of a player file.
+// Feeds arbitrary bytes to the player file reader, as "Load Game" reads a file, to the
+// player's description of a damaged file, and to the tool's description of a player file.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "game/game_file_dump.h"
@@ -30,6 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (message.Param1.back() != 0 || message.Param3.back() != 0)
             __builtin_trap();
     }
+
+    PlayerFileLoad load;
+    load.Outcome = outcome;
+    load.FileSize = bytes.size();
+    const std::string damage = DescribePlayerFileDamage("fuzz.p01", load);
+    if (damage.empty() != !outcome.Damaged())
+        __builtin_trap();
 
     // The description reads the file the same way; it is worth its cost for whole files.
     if (!outcome.Damaged()) {

@@ -120,20 +120,33 @@ bool LoadPlayerGame(const std::string& path) {
     GameSession& game = Game();
     game.Create();
 
+    // What the files fill outside the game objects, put back when the file is refused.
+    const TitleState titleBefore = MainForm->State;
+    const ResearchPoints researchBefore = ResearchForm->State.Points;
+    UnitDesignTable& designs = UnitForm->State.DesignTable;
+    const UnitDesignTable designsBefore = designs;
+
     // The designs of another game loaded earlier in this run must not leak into this one:
     // the history file (when there is one) fills a table that holds the start-up designs.
-    UnitDesignTable& designs = UnitForm->State.DesignTable;
     designs = UnitDesignTable();
     ReadHistoryFile(HistoryFileName(path), MainForm->State, designs);
 
     const PlayerFileTargets targets{*game.World(), MainForm->State, *game.Messages(),
                                     ResearchForm->State.Points};
-    if (!ReadPlayerFile(path, targets)) {
-        Shell().ShowMessage("Couldn't open player file", "Fatal Error");
+    const PlayerFileLoad load = LoadPlayerFile(path, targets);
+    if (!load) {
+        // The title screen stays, with everything as it was before the attempt.
+        Shell().ShowMessage("Couldn't open player file\n" + DescribeReadFailure(*load.Failure),
+                            "Fatal Error");
         game.Destroy();
-        Shell().EndApplication();
+        MainForm->State = titleBefore;
+        ResearchForm->State.Points = researchBefore;
+        designs = designsBefore;
         return false;
     }
+    // A damaged file opens with what it holds, but not in silence.
+    if (load.Outcome.Damaged())
+        Shell().ShowMessage(DescribePlayerFileDamage(path, load), "File Error");
 
     MainForm->hide();
     Form1->CGauge1->SetProgress(0);

@@ -108,7 +108,10 @@ private:
 GameSession& Game();
 
 // Loads the player's game from the player file at `path` and opens the main screen. Returns
-// false when the game was not opened (the reason was shown).
+// false when the game was not opened (the reason was shown). A player file that cannot be
+// read or holds no world is refused with "Couldn't open player file" and the reason; the
+// title screen and the values the files fill stay as they were. A damaged file that still
+// holds a world is opened after a "File Error" box that says what is wrong with it.
 bool LoadPlayerGame(const std::string& path);
 
 // Whether a chosen file is a host file or a player file, by the exact-case texts ".hst"

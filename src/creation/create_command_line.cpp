@@ -66,6 +66,10 @@ std::optional<CreateCommandLine> ParseCreateCommandLine(const std::vector<std::s
 
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
+        if (option == "--force") {
+            result.Force = true;
+            continue;
+        }
         if (option != "--game" && option != "--land" && option != "--player" &&
             option != "--seed") {
             error = option.starts_with("-") ? "unknown option " + option

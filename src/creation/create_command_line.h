@@ -11,6 +11,7 @@
 //   --player N=KIND[:RACEFILE]   player N (1..10) in play, KIND "human" or "computer", with
 //                      the race read from RACEFILE; once per player, any number of times
 //   --seed S           the generator's seed (0..4294967295); without it, the time in seconds
+//   --force            replace the files of an earlier game of the same name
 struct CreatePlayerOption {
     int Player = 0;         // 1..10
     bool Computer = false;  // "computer" rather than "human"; shown only in the summary
@@ -22,6 +23,7 @@ struct CreateCommandLine {
     int LandPercent = 0;
     std::vector<CreatePlayerOption> Players;  // in the order given
     std::optional<uint32_t> Seed;
+    bool Force = false;  // the files of an earlier game may be replaced
 };
 
 // Parses the options; std::nullopt with a message in `error` for an unknown option, a

@@ -1,6 +1,8 @@
 #include "creation/create_game.h"
 
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "creation/first_messages.h"
 #include "game/host_file.h"
@@ -52,25 +54,66 @@ CreateGameResult CreateGame(const CreateGameRequest& request,
         return result;
     }
 
-    // A failed file does not stop the others: its writer has asked the application to end,
-    // which takes effect once this operation has returned.
-    if (WriteHostFile(request.GameFileText, players, *world, request.Title)) {
-        result.FilesWritten.push_back(HostFileName(request.GameFileText));
-    } else {
-        result.WriteFailed = true;
-    }
+    // The host file and the players' files are one game: they replace an earlier game's
+    // files together or not at all.
+    FileSetWriter files;
+    files.Add(HostFileName(request.GameFileText), EncodeHostFile(request.Title, *world, players));
+    std::vector<int> inPlay;
     for (int player = 1; player <= kPlayerCount; ++player) {
         const PlayerSlot& slot = players[static_cast<size_t>(player - 1)];
         if (slot.InPlay == 0)
             continue;
-        if (WritePlayerFile(request.GameFileText, player, slot.PendingMessages, *world,
-                            request.Title)) {
-            result.FilesWritten.push_back(PlayerFileName(request.GameFileText, player));
-            result.PlayersWritten.push_back(player);
-        } else {
-            result.WriteFailed = true;
-        }
+        files.Add(PlayerFileName(request.GameFileText, player),
+                  EncodePlayerFile(request.Title, *world, slot.PendingMessages));
+        inPlay.push_back(player);
     }
     result.Status = CreateGameStatus::Complete;
+    if (std::optional<WriteFailure> failure = files.Commit()) {
+        result.Failure = std::move(failure);
+        for (int player : inPlay) {
+            if (result.Failure->Path == PlayerFileName(request.GameFileText, player))
+                result.FailedPlayer = player;
+        }
+        return result;
+    }
+    result.FilesWritten.push_back(HostFileName(request.GameFileText));
+    for (int player : inPlay)
+        result.FilesWritten.push_back(PlayerFileName(request.GameFileText, player));
+    result.PlayersWritten = std::move(inPlay);
     return result;
+}
+
+std::string CreateGameFailureText(const CreateGameResult& result) {
+    if (!result.Failure)
+        return {};
+    return std::string(result.FailedPlayer == 0 ? kHostFileFailureText : kPlayerFileFailureText) +
+           "\n" + DescribeWriteFailure(*result.Failure);
+}
+
+std::vector<std::string> FilesToReplace(const CreateGameRequest& request,
+                                        const std::array<PlayerSlot, kPlayerCount>& players) {
+    std::vector<std::string> names{HostFileName(request.GameFileText)};
+    for (int player = 1; player <= kPlayerCount; ++player) {
+        if (players[static_cast<size_t>(player - 1)].InPlay != 0)
+            names.push_back(PlayerFileName(request.GameFileText, player));
+    }
+    std::vector<std::string> existing;
+    for (std::string& name : names) {
+        std::error_code ec;
+        // A link counts too, even one whose file is gone: the creation writes through it.
+        const std::filesystem::file_status status = std::filesystem::symlink_status(name, ec);
+        if (!ec && status.type() != std::filesystem::file_type::not_found)
+            existing.push_back(std::move(name));
+    }
+    return existing;
+}
+
+std::string ReplaceGameQuestion(const std::vector<std::string>& files) {
+    std::string text = files.size() == 1 ? "This file of an earlier game will be replaced:"
+                                         : "These files of an earlier game will be replaced:";
+    for (const std::string& file : files)
+        text += "\n" + file;
+    text += "\n\nCreate the new game and replace ";
+    text += files.size() == 1 ? "it?" : "them?";
+    return text;
 }

@@ -318,6 +318,10 @@ void TNewGameForm::CreateGameButtonClick() {
         Shell().ShowMessage(CreateGameRefusalText(*refusal), kCreateGameRefusalCaption);
         return;
     }
+    // The files of an earlier game of the same name are replaced only when the user agrees.
+    const std::vector<std::string> existing = FilesToReplace(request, Players);
+    if (!existing.empty() && !Shell().AskYesNo(ReplaceGameQuestion(existing), kReplaceGameCaption))
+        return;
     if (MainForm != nullptr)
         request.Title = MainForm->State;
 
@@ -334,9 +338,14 @@ void TNewGameForm::CreateGameButtonClick() {
     hooks.topographyProgress = [this](int percent) { TopographyProgressBar->setValue(percent); };
     hooks.seaLevelProgress = [this](int percent) { SeaLevelProgressBar->setValue(percent); };
     lastCreation_ = CreateGame(request, Players, hooks);
+    // No file was written; the wizard keeps its values so the user can choose another place.
+    if (lastCreation_.WriteFailed())
+        Shell().ShowMessage(CreateGameFailureText(lastCreation_), kCreateGameFailureCaption);
 
     SetCreationControls(false);
-    SetCaption(GameCreationLabel, AbortFlag == 1 ? kCreationAborted : kCreationComplete);
+    SetCaption(GameCreationLabel, AbortFlag == 1 || lastCreation_.WriteFailed()
+                                      ? kCreationAborted
+                                      : kCreationComplete);
     AbortFlag = 0;
 }
 

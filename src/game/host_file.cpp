@@ -1,7 +1,6 @@
 #include "game/host_file.h"
 
 #include "game/player_file.h"
-#include "platform/os/ui_shell.h"
 
 namespace {
 
@@ -54,14 +53,10 @@ std::vector<uint8_t> EncodeHostFile(const TitleState& title, const WorldMap& wor
     return writer.Bytes();
 }
 
-bool WriteHostFile(std::string_view gameFileText, std::span<const PlayerSlot> players,
-                   const WorldMap& world, const TitleState& title) {
+WriteOutcome WriteHostFile(std::string_view gameFileText, std::span<const PlayerSlot> players,
+                           const WorldMap& world, const TitleState& title) {
     std::vector<uint8_t> bytes = EncodeHostFile(title, world, players);
-    if (WriteFileReplacing(HostFileName(gameFileText), bytes))
-        return true;
-    Shell().ShowMessage("Couldn't open host file", "Fatal Error");
-    Shell().EndApplication();
-    return false;
+    return WriteOutcome{WriteFileAtomically(HostFileName(gameFileText), bytes)};
 }
 
 std::optional<HostFileHead> ParseHostFileHead(std::span<const uint8_t> bytes) {
@@ -77,116 +72,111 @@ std::optional<HostFileHead> ReadHostFileHead(const std::string& path) {
     return ParseHostFileHead(*bytes);
 }
 
+namespace {
+
+// What reading a host file keeps between records: the group its race records go to.
+struct HostReading {
+    HostFileContents& Contents;
+    WorldMap& World;
+    RaceRecord* Race = nullptr;  // the current group's race; none before the first tag 12
+    // Records of a group that cannot be kept (an eleventh, or before any tag 12) land here.
+    RaceRecord Dropped;
+
+    RecordRead Record(int32_t tag, RecordReader& reader, size_t recordStart, ReadOutcome& outcome);
+    RecordRead RaceRecordOfGroup(int32_t tag, RecordReader& reader, ReadOutcome& outcome);
+};
+
+RecordRead HostReading::Record(int32_t tag, RecordReader& reader, size_t recordStart,
+                               ReadOutcome& outcome) {
+    if (tag == PlayerTag::VersionStampA)
+        return ReadOrCut(reader.ReadFloat(Contents.VersionStampA));
+    // Inside a group, tag 3 is the race's version.
+    if (tag == PlayerTag::VersionStampB && Race == nullptr)
+        return ReadOrCut(reader.ReadFloat(Contents.VersionStampB));
+    if (tag == PlayerTag::Width)
+        return ReadOrCut(reader.ReadInt32(World.Width));
+    if (tag == PlayerTag::Tiles)
+        return ReadOrCut(ReadTileRecord(reader, World));
+    if (tag == HostTag::Player) {
+        int32_t player = 0;
+        if (!reader.ReadInt32(player))
+            return RecordRead::Cut;
+        if (Contents.Players.size() < Contents.Players.capacity() &&
+            Contents.Players.size() < static_cast<size_t>(kPlayerCount)) {
+            Contents.Players.push_back(HostPlayer{player, RaceRecord{}});
+            Race = &Contents.Players.back().Race;
+        } else {
+            outcome.NoteDamage(recordStart, "more than " + std::to_string(kPlayerCount) +
+                                                " player groups; the group is dropped");
+            Dropped = RaceRecord{};
+            Race = &Dropped;
+        }
+        return RecordRead::Read;
+    }
+    if (tag < HostTag::RaceVersion || tag > HostTag::DesignSlots)
+        return RecordRead::Unknown;
+    if (Race == nullptr) {
+        outcome.NoteDamage(
+            recordStart, "race record of tag " + std::to_string(tag) + " before any player group");
+        Race = &Dropped;
+    }
+    return RaceRecordOfGroup(tag, reader, outcome);
+}
+
+RecordRead HostReading::RaceRecordOfGroup(int32_t tag, RecordReader& reader, ReadOutcome& outcome) {
+    std::string* text = nullptr;
+    switch (tag) {
+        case HostTag::RaceVersion:
+            return ReadOrCut(reader.ReadFloat(Race->Version));
+        case HostTag::Sex:
+            return ReadOrCut(reader.ReadInt32(Race->Sex));
+        case HostTag::RaceClass:
+            return ReadOrCut(reader.ReadInt32(Race->RaceClass));
+        case HostTag::DesignSlots:
+            for (int32_t& slots : Race->DesignSlots) {
+                if (!reader.ReadInt32(slots))
+                    return RecordRead::Cut;
+            }
+            return RecordRead::Read;
+        case HostTag::NameSingular:
+            text = &Race->NameSingular;
+            break;
+        case HostTag::NamePlural:
+            text = &Race->NamePlural;
+            break;
+        case HostTag::LeaderName:
+            text = &Race->LeaderName;
+            break;
+        case HostTag::LeaderTitle:
+            text = &Race->LeaderTitle;
+            break;
+        default:  // HostTag::Password
+            text = &Race->Password;
+            break;
+    }
+    std::string value;
+    switch (ReadBoundedText(reader, kRaceTextMax, value, outcome, "text")) {
+        case TextRead::Ok:
+            *text = std::move(value);
+            return RecordRead::Read;
+        case TextRead::TooLong:  // passed over; the field keeps its value
+            return RecordRead::Read;
+        case TextRead::Stop:
+            break;
+    }
+    return RecordRead::Stop;
+}
+
+}  // namespace
+
 ReadOutcome ReadHostFileImage(std::span<const uint8_t> bytes, HostFileContents& contents,
                               WorldMap& world) {
-    ReadOutcome outcome;
-    RecordReader reader(bytes);
-    // Records of a group that cannot be kept (an eleventh, or before any tag 12) land here.
-    RaceRecord dropped;
-    RaceRecord* race = nullptr;
-    // Room for every group up front, so `race` stays valid as groups are added.
+    HostReading reading{contents, world, nullptr, RaceRecord{}};
+    // Room for every group up front, so the current race stays valid as groups are added.
     contents.Players.reserve(contents.Players.size() + kPlayerCount);
-
-    bool stopped = false;
-    while (!stopped && !reader.AtEnd()) {
-        const size_t recordStart = reader.Offset();
-        int32_t tag = 0;
-        if (!ReadRecordTag(reader, outcome, tag)) {
-            stopped = !outcome.EndReached;  // a cut tag stops the reading short
-            break;
-        }
-
-        bool cut = false;
-        std::string* text = nullptr;
-        if (tag == PlayerTag::VersionStampA) {
-            cut = !reader.ReadFloat(contents.VersionStampA);
-        } else if (tag == PlayerTag::VersionStampB && race == nullptr) {
-            cut = !reader.ReadFloat(contents.VersionStampB);
-        } else if (tag == PlayerTag::Width) {
-            cut = !reader.ReadInt32(world.Width);
-        } else if (tag == PlayerTag::Tiles) {
-            cut = !ReadTileRecord(reader, world);
-        } else if (tag == HostTag::Player) {
-            int32_t player = 0;
-            cut = !reader.ReadInt32(player);
-            if (!cut) {
-                if (contents.Players.size() < contents.Players.capacity() &&
-                    contents.Players.size() < static_cast<size_t>(kPlayerCount)) {
-                    contents.Players.push_back(HostPlayer{player, RaceRecord{}});
-                    race = &contents.Players.back().Race;
-                } else {
-                    outcome.NoteDamage(recordStart, "more than " + std::to_string(kPlayerCount) +
-                                                        " player groups; the group is dropped");
-                    dropped = RaceRecord{};
-                    race = &dropped;
-                }
-            }
-        } else if (tag >= HostTag::RaceVersion && tag <= HostTag::DesignSlots) {
-            if (race == nullptr) {
-                outcome.NoteDamage(recordStart, "race record of tag " + std::to_string(tag) +
-                                                    " before any player group");
-                race = &dropped;
-            }
-            switch (tag) {
-                case HostTag::RaceVersion:
-                    cut = !reader.ReadFloat(race->Version);
-                    break;
-                case HostTag::NameSingular:
-                    text = &race->NameSingular;
-                    break;
-                case HostTag::NamePlural:
-                    text = &race->NamePlural;
-                    break;
-                case HostTag::LeaderName:
-                    text = &race->LeaderName;
-                    break;
-                case HostTag::LeaderTitle:
-                    text = &race->LeaderTitle;
-                    break;
-                case HostTag::Password:
-                    text = &race->Password;
-                    break;
-                case HostTag::Sex:
-                    cut = !reader.ReadInt32(race->Sex);
-                    break;
-                case HostTag::RaceClass:
-                    cut = !reader.ReadInt32(race->RaceClass);
-                    break;
-                case HostTag::DesignSlots:
-                    for (int32_t& slots : race->DesignSlots) {
-                        if (!reader.ReadInt32(slots)) {
-                            cut = true;
-                            break;
-                        }
-                    }
-                    break;
-                default:
-                    break;
-            }
-        } else {
-            continue;  // an unknown tag has no payload
-        }
-
-        if (text != nullptr) {
-            std::string value;
-            TextRead result = ReadBoundedText(reader, kRaceTextMax, value, outcome, "text");
-            if (result == TextRead::Stop) {
-                stopped = true;
-                break;
-            }
-            if (result == TextRead::Ok)
-                *text = std::move(value);
-        }
-        if (cut) {
-            outcome.NoteDamage(recordStart,
-                               "the file ends inside the record of tag " + std::to_string(tag));
-            stopped = true;
-            break;
-        }
-        outcome.TagsSeen.insert(tag);
-    }
-    // The file has no end record: reaching its end whole is the proper end.
-    if (!stopped)
-        outcome.EndReached = true;
-    return outcome;
+    return ReadRecords(
+        bytes, FileEnding::LastByte,
+        [&reading](int32_t tag, RecordReader& reader, size_t recordStart, ReadOutcome& outcome) {
+            return reading.Record(tag, reader, recordStart, outcome);
+        });
 }

@@ -51,10 +51,10 @@ std::vector<uint8_t> EncodeHostFile(const TitleState& title, const WorldMap& wor
                                     std::span<const PlayerSlot> players);
 
 // Writes the host file beside the game file text. On failure (the file cannot be created,
-// or a write fails) it shows "Couldn't open host file" with the caption "Fatal Error", asks
-// the application to end and returns false; an older file of the same name stays as it was.
-bool WriteHostFile(std::string_view gameFileText, std::span<const PlayerSlot> players,
-                   const WorldMap& world, const TitleState& title);
+// or a write fails) the outcome names the file and the reason; an older file of the same
+// name stays as it was.
+WriteOutcome WriteHostFile(std::string_view gameFileText, std::span<const PlayerSlot> players,
+                           const WorldMap& world, const TitleState& title);
 
 // The first two 32-bit values of a host file: the first record's tag and the 32 bits after
 // it (the version stamp's bits, kept as an integer).

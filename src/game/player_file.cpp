@@ -1,10 +1,12 @@
 #include "game/player_file.h"
 
+#include <algorithm>
 #include <array>
 
-#include "platform/os/ui_shell.h"
-
 namespace {
+
+// Bytes of one tile in the tile record: Terrain and Altitude.
+constexpr size_t kTileBytes = 8;
 
 // Texts per message type, as its text's MPARAM markers need them.
 constexpr std::array<int, kMessageTypes> kTextsPerType = {0, 3, 1, 2, 2, 3, 1, 2, 3, 1};
@@ -129,95 +131,148 @@ std::vector<uint8_t> EncodePlayerFile(const TitleState& title, const WorldMap& w
     return writer.Bytes();
 }
 
-bool WritePlayerFile(std::string_view gameFileText, int player,
-                     std::span<const PendingMessage> messages, const WorldMap& world,
-                     const TitleState& title) {
+WriteOutcome WritePlayerFile(std::string_view gameFileText, int player,
+                             std::span<const PendingMessage> messages, const WorldMap& world,
+                             const TitleState& title) {
     std::vector<uint8_t> bytes = EncodePlayerFile(title, world, messages);
-    if (WriteFileReplacing(PlayerFileName(gameFileText, player), bytes))
-        return true;
-    Shell().ShowMessage("Couldn't open player file", "Fatal Error");
-    Shell().EndApplication();
-    return false;
+    return WriteOutcome{WriteFileAtomically(PlayerFileName(gameFileText, player), bytes)};
 }
 
-ReadOutcome ReadPlayerRecords(std::span<const uint8_t> bytes, const PlayerFileTargets& targets) {
-    ReadOutcome outcome;
-    RecordReader reader(bytes);
-    targets.Title.PointList.clear();
+namespace {
 
-    bool stopped = false;
-    while (!stopped && !reader.AtEnd()) {
-        const size_t recordStart = reader.Offset();
-        int32_t tag = 0;
-        if (!ReadRecordTag(reader, outcome, tag)) {
-            stopped = !outcome.EndReached;  // a cut tag stops the reading short
-            break;
+// Reads one record of a player file into the targets; `tilesRead` receives how many tiles
+// a tile record held whole.
+RecordRead ReadPlayerRecord(const PlayerFileTargets& targets, int& tilesRead, int32_t tag,
+                            RecordReader& reader, size_t recordStart, ReadOutcome& outcome) {
+    if (tag >= PlayerTag::MessageFirst && tag <= PlayerTag::MessageLast) {
+        // A message whose texts run into trouble has noted the damage itself.
+        return ReadMessageRecord(reader, tag - PlayerTag::MessageFirst, recordStart,
+                                 targets.Messages, outcome)
+                   ? RecordRead::Read
+                   : RecordRead::Stop;
+    }
+    switch (tag) {
+        case PlayerTag::VersionStampA:
+            return ReadOrCut(reader.ReadFloat(targets.Title.VersionStampA));
+        case PlayerTag::VersionStampB:
+            return ReadOrCut(reader.ReadFloat(targets.Title.VersionStampB));
+        case PlayerTag::Width:
+            return ReadOrCut(reader.ReadInt32(targets.World.Width));
+        case PlayerTag::Tiles: {
+            const size_t whole = std::min<size_t>(reader.Remaining() / kTileBytes, kWorldTiles);
+            const bool complete = ReadTileRecord(reader, targets.World);
+            tilesRead = static_cast<int>(whole);
+            return ReadOrCut(complete);
         }
-
-        bool cut = false;
-        if (tag == PlayerTag::VersionStampA) {
-            cut = !reader.ReadFloat(targets.Title.VersionStampA);
-        } else if (tag == PlayerTag::VersionStampB) {
-            cut = !reader.ReadFloat(targets.Title.VersionStampB);
-        } else if (tag == PlayerTag::Width) {
-            cut = !reader.ReadInt32(targets.World.Width);
-        } else if (tag == PlayerTag::Tiles) {
-            cut = !ReadTileRecord(reader, targets.World);
-        } else if (tag >= PlayerTag::MessageFirst && tag <= PlayerTag::MessageLast) {
-            if (!ReadMessageRecord(reader, tag - PlayerTag::MessageFirst, recordStart,
-                                   targets.Messages, outcome)) {
-                stopped = true;  // the damage is noted
-                break;
-            }
-        } else if (tag == PlayerTag::ResearchPoints) {
-            cut = !reader.ReadInt32(targets.Research.AvailableResearchPoints);
-        } else if (tag == PlayerTag::PointListCount) {
+        case PlayerTag::ResearchPoints:
+            return ReadOrCut(reader.ReadInt32(targets.Research.AvailableResearchPoints));
+        case PlayerTag::PointListCount: {
             int32_t count = 0;
-            cut = !reader.ReadInt32(count);
-            if (!cut && (count < 0 || count > kMaxPointListCount)) {
+            if (!reader.ReadInt32(count))
+                return RecordRead::Cut;
+            if (count < 0 || count > kMaxPointListCount) {
                 outcome.NoteDamage(recordStart, "PointList count " + std::to_string(count) +
                                                     " is outside 0.." +
                                                     std::to_string(kMaxPointListCount));
-            } else if (!cut) {
+            } else {
                 targets.Title.PointList.assign(static_cast<size_t>(count), PointEntry{});
             }
-        } else if (tag == PlayerTag::PointListEntry) {
+            return RecordRead::Read;
+        }
+        case PlayerTag::PointListEntry: {
             int32_t index = 0;
             PointEntry entry;
-            cut = !(reader.ReadInt32(index) && reader.ReadFloat(entry.X) &&
-                    reader.ReadFloat(entry.Y) && reader.ReadFloat(entry.Z));
-            if (!cut) {
-                if (index < 0 || static_cast<size_t>(index) >= targets.Title.PointList.size()) {
-                    outcome.NoteDamage(recordStart,
-                                       "PointList index " + std::to_string(index) +
-                                           " is outside the count " +
-                                           std::to_string(targets.Title.PointList.size()));
-                } else {
-                    targets.Title.PointList[static_cast<size_t>(index)] = entry;
-                }
+            if (!(reader.ReadInt32(index) && reader.ReadFloat(entry.X) &&
+                  reader.ReadFloat(entry.Y) && reader.ReadFloat(entry.Z)))
+                return RecordRead::Cut;
+            if (index < 0 || static_cast<size_t>(index) >= targets.Title.PointList.size()) {
+                outcome.NoteDamage(recordStart, "PointList index " + std::to_string(index) +
+                                                    " is outside the count " +
+                                                    std::to_string(targets.Title.PointList.size()));
+            } else {
+                targets.Title.PointList[static_cast<size_t>(index)] = entry;
             }
-        } else {
-            continue;  // an unknown tag has no payload
+            return RecordRead::Read;
         }
+        default:
+            return RecordRead::Unknown;
+    }
+}
 
-        if (cut) {
-            outcome.NoteDamage(recordStart,
-                               "the file ends inside the record of tag " + std::to_string(tag));
-            stopped = true;
-            break;
-        }
-        outcome.TagsSeen.insert(tag);
-    }
-    if (!outcome.EndReached && !stopped) {
-        outcome.NoteDamage(reader.Offset(), "the file ends before its end record");
-    }
-    return outcome;
+// Reads the records of a player file into the targets; `tilesRead` receives how many tiles
+// the last tile record held whole (0 without one).
+ReadOutcome ReadPlayerRecordsCounting(std::span<const uint8_t> bytes,
+                                      const PlayerFileTargets& targets, int& tilesRead) {
+    targets.Title.PointList.clear();
+    tilesRead = 0;
+    return ReadRecords(bytes, FileEnding::EndRecord,
+                       [&targets, &tilesRead](int32_t tag, RecordReader& reader, size_t recordStart,
+                                              ReadOutcome& outcome) {
+                           return ReadPlayerRecord(targets, tilesRead, tag, reader, recordStart,
+                                                   outcome);
+                       });
+}
+
+}  // namespace
+
+ReadOutcome ReadPlayerRecords(std::span<const uint8_t> bytes, const PlayerFileTargets& targets) {
+    int tilesRead = 0;
+    return ReadPlayerRecordsCounting(bytes, targets, tilesRead);
 }
 
 ReadOutcome LoadPlayerFileImage(std::span<const uint8_t> bytes, const PlayerFileTargets& targets) {
     ReadOutcome outcome = ReadPlayerRecords(bytes, targets);
     targets.Messages.EnsureOneMessage();
     return outcome;
+}
+
+PlayerFileLoad LoadPlayerFile(const std::string& path, const PlayerFileTargets& targets) {
+    PlayerFileLoad load;
+    WholeFile file = ReadWholeFileWithReason(path);
+    if (!file.Bytes) {
+        load.Failure = ReadFailure{path, file.Reason};
+        return load;
+    }
+    load.FileSize = file.Bytes->size();
+    load.Outcome = ReadPlayerRecordsCounting(*file.Bytes, targets, load.TilesRead);
+    targets.Messages.EnsureOneMessage();
+    // Without a single tile there is no world to show.
+    if (load.TilesRead == 0) {
+        load.Failure = ReadFailure{
+            path, load.FileSize == 0 ? "the file is empty" : "the file holds no tile data"};
+    }
+    return load;
+}
+
+std::string DescribePlayerFileDamage(std::string_view path, const PlayerFileLoad& load) {
+    const ReadOutcome& outcome = load.Outcome;
+    if (!outcome.Damaged())
+        return {};
+    std::string text(path);
+    int described = 1;
+    if (outcome.CutShort) {
+        text += " ends at byte " + std::to_string(load.FileSize) + ", inside ";
+        const std::optional<int32_t> tag = outcome.CutRecordTag;
+        if (tag == PlayerTag::Tiles) {
+            text += "the tile data: the rest of the world is unknown";
+        } else if (tag && *tag >= PlayerTag::MessageFirst && *tag <= PlayerTag::MessageLast) {
+            text += "a message: that message and what follows it are lost";
+        } else if (tag) {
+            text += "the record of tag " + std::to_string(*tag) + ": what follows it is lost";
+        } else {
+            text += "a record tag: what follows it is lost";
+        }
+    } else if (!outcome.EndReached && outcome.DamageCount == 1) {
+        text += " ends at byte " + std::to_string(load.FileSize) +
+                " without its end record: records after it may be missing";
+    } else {
+        text += " is damaged at byte " + std::to_string(outcome.FirstDamage->Offset) + ": " +
+                outcome.FirstDamage->What;
+    }
+    const int more = outcome.DamageCount - described;
+    if (more > 0)
+        text += " (and " + std::to_string(more) + " more fault" + (more > 1 ? "s" : "") + ")";
+    return text;
 }
 
 bool ReadPlayerFile(const std::string& path, const PlayerFileTargets& targets,

@@ -24,7 +24,9 @@
 // Each of these is noted in the ReadOutcome, so the tool can call the file damaged.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -80,12 +82,11 @@ std::vector<uint8_t> EncodePlayerFile(const TitleState& title, const WorldMap& w
                                       std::span<const PendingMessage> messages);
 
 // Writes the file of player p (1..10) beside the game file text. On failure (the file
-// cannot be created, or a write fails) it shows "Couldn't open player file" with the
-// caption "Fatal Error", asks the application to end and returns false; an older file of
-// the same name is then left as it was.
-bool WritePlayerFile(std::string_view gameFileText, int player,
-                     std::span<const PendingMessage> messages, const WorldMap& world,
-                     const TitleState& title);
+// cannot be created, or a write fails) the outcome names the file and the reason; an older
+// file of the same name is then left as it was.
+WriteOutcome WritePlayerFile(std::string_view gameFileText, int player,
+                             std::span<const PendingMessage> messages, const WorldMap& world,
+                             const TitleState& title);
 
 // What a player file fills.
 struct PlayerFileTargets {
@@ -102,6 +103,29 @@ ReadOutcome ReadPlayerRecords(std::span<const uint8_t> bytes, const PlayerFileTa
 // Reads a player file image as "Load Game" does: the records, then a store left without
 // messages gets one of type 0.
 ReadOutcome LoadPlayerFileImage(std::span<const uint8_t> bytes, const PlayerFileTargets& targets);
+
+// How "Load Game" read a player file.
+struct PlayerFileLoad {
+    // Set when the file is not taken: it is missing, cannot be read, is larger than 64 MiB
+    // or holds no tile at all (empty, or cut before its tile data): nothing of a world.
+    std::optional<ReadFailure> Failure;
+    ReadOutcome Outcome;  // what the reader found (whole, or where it is damaged)
+    size_t FileSize = 0;
+    int TilesRead = 0;  // tiles the file held whole; the others keep Terrain -1
+    explicit operator bool() const { return !Failure.has_value(); }
+};
+
+// Reads the player file at `path` as LoadPlayerFileImage does and tells how it went. A
+// damaged file is still taken with what could be read (Outcome tells the damage). When the
+// file is refused for want of tiles, the targets may hold what it had before the tiles; the
+// caller discards them.
+PlayerFileLoad LoadPlayerFile(const std::string& path, const PlayerFileTargets& targets);
+
+// What is wrong with a file that was taken, for the player, naming the file by `path`:
+//   "war.p01 ends at byte 100000, inside the tile data: the rest of the world is unknown"
+//   "war.p01 is damaged at byte 262196: message text count 300 is above 100"
+// and " (and N more faults)" when there are others. Empty for a whole file.
+std::string DescribePlayerFileDamage(std::string_view path, const PlayerFileLoad& load);
 
 // Reads the player file at `path` as LoadPlayerFileImage does. Returns false (and changes
 // nothing) when the file does not exist, cannot be read or is larger than 64 MiB (no

@@ -99,32 +99,54 @@ void RecordWriter::WriteCountedText(std::string_view text, bool withTerminator) 
         bytes_.push_back(0);
 }
 
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t maxBytes) {
+WholeFile ReadWholeFileWithReason(const std::string& path, size_t maxBytes) {
+    WholeFile result;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return std::nullopt;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (ec) {
+        result.Reason = ec.message();
+        return result;
+    }
+    if (std::filesystem::is_directory(status)) {
+        result.Reason = std::strerror(EISDIR);
+        return result;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        result.Reason = "not a regular file";
+        return result;
+    }
     FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        return std::nullopt;
+    if (file == nullptr) {
+        result.Reason = std::strerror(errno);
+        return result;
+    }
     std::vector<uint8_t> bytes;
     uint8_t buffer[65536];
-    bool ok = true;
     for (;;) {
         size_t got = std::fread(buffer, 1, sizeof buffer, file);
         if (bytes.size() + got > maxBytes) {
-            ok = false;
+            result.Reason = "the file is larger than " + std::to_string(maxBytes) + " bytes";
             break;
         }
         bytes.insert(bytes.end(), buffer, buffer + got);
         if (got < sizeof buffer) {
-            ok = std::ferror(file) == 0;
+            if (std::ferror(file) != 0)
+                result.Reason = std::strerror(errno != 0 ? errno : EIO);
             break;
         }
     }
     std::fclose(file);
-    if (!ok)
-        return std::nullopt;
-    return bytes;
+    if (result.Reason.empty())
+        result.Bytes = std::move(bytes);
+    return result;
+}
+
+std::string DescribeReadFailure(const ReadFailure& failure) {
+    return failure.Path + ": " + failure.Reason;
+}
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t maxBytes) {
+    return ReadWholeFileWithReason(path, maxBytes).Bytes;
 }
 
 std::optional<std::vector<uint8_t>> ReadFileHead(const std::string& path, size_t maxBytes) {
@@ -202,6 +224,7 @@ bool ReadRecordTag(RecordReader& reader, ReadOutcome& outcome, int32_t& tag) {
     const size_t recordStart = reader.Offset();
     if (!reader.ReadInt32(tag)) {
         outcome.NoteDamage(recordStart, "the file ends inside a record tag");
+        outcome.CutShort = true;
         return false;
     }
     if (tag == 0) {
@@ -209,4 +232,44 @@ bool ReadRecordTag(RecordReader& reader, ReadOutcome& outcome, int32_t& tag) {
         return false;
     }
     return true;
+}
+
+ReadOutcome ReadRecords(std::span<const uint8_t> bytes, FileEnding ending,
+                        const RecordHandler& handle) {
+    ReadOutcome outcome;
+    RecordReader reader(bytes);
+    bool stopped = false;
+    while (!reader.AtEnd()) {
+        const size_t recordStart = reader.Offset();
+        int32_t tag = 0;
+        if (!ReadRecordTag(reader, outcome, tag)) {
+            stopped = !outcome.EndReached;  // a cut tag stops the reading short
+            break;
+        }
+        const RecordRead read = handle(tag, reader, recordStart, outcome);
+        if (read == RecordRead::Unknown)
+            continue;
+        if (read == RecordRead::Cut) {
+            outcome.NoteDamage(recordStart,
+                               "the file ends inside the record of tag " + std::to_string(tag));
+        }
+        if (read == RecordRead::Cut || read == RecordRead::Stop) {
+            // A fault that ran into the end of the file leaves the rest of it unknown.
+            if (read == RecordRead::Cut || reader.AtEnd()) {
+                outcome.CutShort = true;
+                outcome.CutRecordTag = tag;
+            }
+            stopped = true;
+            break;
+        }
+        outcome.TagsSeen.insert(tag);
+    }
+    if (ending == FileEnding::LastByte) {
+        // The file has no end record: reaching its end whole is the proper end.
+        if (!stopped)
+            outcome.EndReached = true;
+    } else if (!outcome.EndReached && !stopped) {
+        outcome.NoteDamage(reader.Offset(), "the file ends before its end record");
+    }
+    return outcome;
 }

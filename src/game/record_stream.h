@@ -2,12 +2,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/os/file_write.h"
 
 // The tagged-record form shared by every game file: little-endian signed 32-bit tags,
 // int32 and float32 values, and texts as a signed 32-bit count followed by the bytes (with
@@ -62,6 +65,24 @@ private:
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path,
                                                   size_t maxBytes = 64u << 20);
 
+// A whole file, or why it could not be read: the system's reason ("No such file or
+// directory"), "Is a directory", or that it is larger than maxBytes.
+struct WholeFile {
+    std::optional<std::vector<uint8_t>> Bytes;
+    std::string Reason;  // empty when Bytes holds the file
+};
+WholeFile ReadWholeFileWithReason(const std::string& path, size_t maxBytes = 64u << 20);
+
+// Why a game file was not taken: the file's name and the reason ("No such file or
+// directory", "the file is empty").
+struct ReadFailure {
+    std::string Path;
+    std::string Reason;
+};
+
+// "<path>: <reason>", for the second line of a message box.
+std::string DescribeReadFailure(const ReadFailure& failure);
+
 // Reads the first bytes of a file, at most maxBytes (fewer when the file is shorter);
 // std::nullopt when it is missing, cannot be opened or is not a regular file.
 std::optional<std::vector<uint8_t>> ReadFileHead(const std::string& path, size_t maxBytes);
@@ -82,6 +103,10 @@ struct ReadOutcome {
     std::optional<FileDamage> FirstDamage;
     int DamageCount = 0;
     std::set<int32_t> TagsSeen;
+    // The file ends inside a record or inside a record's tag, so what followed is unknown;
+    // CutRecordTag is the tag of that record (none when the tag itself is cut).
+    bool CutShort = false;
+    std::optional<int32_t> CutRecordTag;
 
     void NoteDamage(size_t offset, std::string what);
     bool Damaged() const { return DamageCount > 0; }
@@ -92,6 +117,35 @@ struct ReadOutcome {
 // the file ends inside the tag (the damage is noted, EndReached stays false); the caller's
 // record loop then stops.
 bool ReadRecordTag(RecordReader& reader, ReadOutcome& outcome, int32_t& tag);
+
+// What a file's record handler made of one record (its tag already read).
+enum class RecordRead {
+    Read,     // read (or passed over by the file's own limits); reading goes on
+    Unknown,  // not a tag of this file: it has no payload; reading goes on
+    Cut,      // the file ends inside the record's payload; the loop notes it and stops
+    Stop,     // the handler noted a fault after which the next record's start is unknown
+};
+
+// Read when a payload was read whole, Cut when the file ended inside it.
+inline RecordRead ReadOrCut(bool whole) {
+    return whole ? RecordRead::Read : RecordRead::Cut;
+}
+
+// How a file of the kind ends properly: with the end record (tag 0), or at its last byte
+// (a tag 0 still ends the reading).
+enum class FileEnding { EndRecord, LastByte };
+
+// Reads one record: the tag, the reader standing after it, the offset of the tag.
+using RecordHandler = std::function<RecordRead(int32_t tag, RecordReader& reader,
+                                               size_t recordStart, ReadOutcome& outcome)>;
+
+// The record loop every game file reader shares: reads tags until the end record or the
+// end of the file and hands each record to `handle`. A record the file ends inside stops
+// the reading with the damage noted ("the file ends inside the record of tag N"); a file of
+// EndRecord kind whose records end without tag 0 is noted as "the file ends before its end
+// record"; the tags of records read are kept in TagsSeen.
+ReadOutcome ReadRecords(std::span<const uint8_t> bytes, FileEnding ending,
+                        const RecordHandler& handle);
 
 // How a bounded text read went. TooLong: the count lies within the file but above the
 // limit; the text's bytes were passed over, so reading can go on with the next record.
@@ -111,6 +165,14 @@ std::string DescribeDamage(std::string_view path, const ReadOutcome& outcome);
 // `path`, so a failed write never destroys the file it would replace. Returns false (and
 // leaves any old file as it was) when any step fails.
 bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes);
+
+// How writing a game file (or a set of them) went. True when everything was written;
+// otherwise Failure names the file that failed and the system's reason, and no file of the
+// operation was changed.
+struct WriteOutcome {
+    std::optional<WriteFailure> Failure;
+    explicit operator bool() const { return !Failure.has_value(); }
+};
 
 // Little-endian helpers over byte spans (the caller checks the bounds).
 inline int32_t LoadInt32(const uint8_t* p) {

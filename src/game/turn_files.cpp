@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "game/player_file.h"
-#include "platform/os/ui_shell.h"
 
 namespace {
 
@@ -87,12 +86,13 @@ DesignRead ReadDesign(RecordReader& reader, size_t recordStart, ReadOutcome& out
     return DesignRead::Stored;
 }
 
-bool WriteOrReport(const std::string& path, std::span<const uint8_t> bytes, const char* message) {
-    if (WriteFileReplacing(path, bytes))
-        return true;
-    Shell().ShowMessage(message, "Fatal Error");
-    Shell().EndApplication();
-    return false;
+// Reads a version stamp record (tag 2 or 3) into the title; any other tag is not one.
+RecordRead ReadStampRecord(int32_t tag, RecordReader& reader, TitleState& title) {
+    if (tag == PlayerTag::VersionStampA)
+        return ReadOrCut(reader.ReadFloat(title.VersionStampA));
+    if (tag == PlayerTag::VersionStampB)
+        return ReadOrCut(reader.ReadFloat(title.VersionStampB));
+    return RecordRead::Unknown;
 }
 
 }  // namespace
@@ -128,59 +128,33 @@ std::vector<uint8_t> EncodeSendFile(const TitleState& title) {
     return writer.Bytes();
 }
 
-bool WriteHistoryFile(const std::string& historyPath, const TitleState& title,
+WriteOutcome WriteHistoryFile(const std::string& historyPath, const TitleState& title,
+                              const UnitDesignTable& designs) {
+    return WriteOutcome{WriteFileAtomically(historyPath, EncodeHistoryFile(title, designs))};
+}
+
+WriteOutcome WriteSendFile(const std::string& sendPath, const TitleState& title) {
+    return WriteOutcome{WriteFileAtomically(sendPath, EncodeSendFile(title))};
+}
+
+WriteOutcome SaveTurn(const std::string& playerFilePath, const TitleState& title,
                       const UnitDesignTable& designs) {
-    return WriteOrReport(historyPath, EncodeHistoryFile(title, designs),
-                         "Couldn't save history file");
-}
-
-bool WriteSendFile(const std::string& sendPath, const TitleState& title) {
-    return WriteOrReport(sendPath, EncodeSendFile(title), "Couldn't save send file");
-}
-
-bool SaveTurn(const std::string& playerFilePath, const TitleState& title,
-              const UnitDesignTable& designs) {
-    bool history = WriteHistoryFile(HistoryFileName(playerFilePath), title, designs);
-    // The send file is still written: the end of the application waits for the event loop.
-    bool send = WriteSendFile(SendFileName(playerFilePath), title);
-    return history && send;
+    FileSetWriter files;
+    files.Add(HistoryFileName(playerFilePath), EncodeHistoryFile(title, designs));
+    files.Add(SendFileName(playerFilePath), EncodeSendFile(title));
+    return WriteOutcome{files.Commit()};
 }
 
 ReadOutcome ReadHistoryRecords(std::span<const uint8_t> bytes, TitleState& title,
                                const HistoryDesignSink& sink) {
-    ReadOutcome outcome;
-    RecordReader reader(bytes);
-    bool stopped = false;
-    while (!stopped && !reader.AtEnd()) {
-        const size_t recordStart = reader.Offset();
-        int32_t tag = 0;
-        if (!ReadRecordTag(reader, outcome, tag)) {
-            stopped = !outcome.EndReached;  // a cut tag stops the reading short
-            break;
-        }
-        if (tag == PlayerTag::VersionStampA || tag == PlayerTag::VersionStampB) {
-            float& stamp =
-                tag == PlayerTag::VersionStampA ? title.VersionStampA : title.VersionStampB;
-            if (!reader.ReadFloat(stamp)) {
-                outcome.NoteDamage(recordStart,
-                                   "the file ends inside the record of tag " + std::to_string(tag));
-                stopped = true;
-                break;
-            }
-        } else if (tag == HistoryTag::Design) {
-            if (ReadDesign(reader, recordStart, outcome, sink) == DesignRead::Stop) {
-                stopped = true;
-                break;
-            }
-        } else {
-            continue;  // an unknown tag has no payload
-        }
-        outcome.TagsSeen.insert(tag);
-    }
-    if (!outcome.EndReached && !stopped) {
-        outcome.NoteDamage(reader.Offset(), "the file ends before its end record");
-    }
-    return outcome;
+    return ReadRecords(bytes, FileEnding::EndRecord,
+                       [&title, &sink](int32_t tag, RecordReader& reader, size_t recordStart,
+                                       ReadOutcome& outcome) {
+                           if (tag != HistoryTag::Design)
+                               return ReadStampRecord(tag, reader, title);
+                           const DesignRead read = ReadDesign(reader, recordStart, outcome, sink);
+                           return read == DesignRead::Stop ? RecordRead::Stop : RecordRead::Read;
+                       });
 }
 
 ReadOutcome ReadHistoryImage(std::span<const uint8_t> bytes, TitleState& title,
@@ -203,29 +177,8 @@ bool ReadHistoryFile(const std::string& path, TitleState& title, UnitDesignTable
 }
 
 ReadOutcome ReadSendImage(std::span<const uint8_t> bytes, TitleState& title) {
-    ReadOutcome outcome;
-    RecordReader reader(bytes);
-    bool stopped = false;
-    while (!stopped && !reader.AtEnd()) {
-        const size_t recordStart = reader.Offset();
-        int32_t tag = 0;
-        if (!ReadRecordTag(reader, outcome, tag)) {
-            stopped = !outcome.EndReached;  // a cut tag stops the reading short
-            break;
-        }
-        if (tag != PlayerTag::VersionStampA && tag != PlayerTag::VersionStampB)
-            continue;
-        float& stamp = tag == PlayerTag::VersionStampA ? title.VersionStampA : title.VersionStampB;
-        if (!reader.ReadFloat(stamp)) {
-            outcome.NoteDamage(recordStart,
-                               "the file ends inside the record of tag " + std::to_string(tag));
-            stopped = true;
-            break;
-        }
-        outcome.TagsSeen.insert(tag);
-    }
-    if (!outcome.EndReached && !stopped) {
-        outcome.NoteDamage(reader.Offset(), "the file ends before its end record");
-    }
-    return outcome;
+    return ReadRecords(bytes, FileEnding::EndRecord,
+                       [&title](int32_t tag, RecordReader& reader, size_t, ReadOutcome&) {
+                           return ReadStampRecord(tag, reader, title);
+                       });
 }

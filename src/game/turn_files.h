@@ -44,16 +44,16 @@ std::vector<uint8_t> EncodeHistoryFile(const TitleState& title, const UnitDesign
 std::vector<uint8_t> EncodeSendFile(const TitleState& title);
 
 // Write the file at the given path. On failure (the file cannot be created, or a write
-// fails) they show "Couldn't save history file" / "Couldn't save send file" with the caption
-// "Fatal Error", ask the application to end and return false; an older file stays as it was.
-bool WriteHistoryFile(const std::string& historyPath, const TitleState& title,
-                      const UnitDesignTable& designs);
-bool WriteSendFile(const std::string& sendPath, const TitleState& title);
+// fails) the outcome names the file and the reason; an older file stays as it was.
+WriteOutcome WriteHistoryFile(const std::string& historyPath, const TitleState& title,
+                              const UnitDesignTable& designs);
+WriteOutcome WriteSendFile(const std::string& sendPath, const TitleState& title);
 
-// "&Save": writes the history file, then the send file, both named after the player file.
-// The send file is written even when the history file failed. True when both were written.
-bool SaveTurn(const std::string& playerFilePath, const TitleState& title,
-              const UnitDesignTable& designs);
+// "&Save": writes the history file and the send file, both named after the player file, as
+// one set: both are replaced, or (on failure) neither, and the failure names the file that
+// failed.
+WriteOutcome SaveTurn(const std::string& playerFilePath, const TitleState& title,
+                      const UnitDesignTable& designs);
 
 // Called for each design record that fits the table, in file order.
 using HistoryDesignSink =

@@ -10,7 +10,6 @@
 #include "creation/world_generation.h"
 #include "game/program_version.h"
 #include "platform/os/clock.h"
-#include "platform/os/scripted_ui_shell.h"
 #include "race/race_file.h"
 #include "tool/commands.h"
 
@@ -62,22 +61,31 @@ int RunCreate(const std::vector<std::string>& args) {
         slot.Race = std::move(*race.Race);
     }
 
-    // The file writers report failures in message boxes; here they go to stderr.
-    ScriptedUiShell shell;
-    CreateGameResult result;
-    {
-        ScopedShell installed(shell);
-        result = CreateGame(request, players);
+    // An earlier game is replaced only on request.
+    const std::vector<std::string> existing = FilesToReplace(request, players);
+    if (!existing.empty() && !options->Force) {
+        std::string names;
+        for (const std::string& name : existing)
+            names += (names.empty() ? "" : ", ") + name;
+        std::fprintf(stderr,
+                     "velmora-tool create: %s already exist%s (an earlier game); give --force to "
+                     "replace %s\n",
+                     names.c_str(), existing.size() == 1 ? "s" : "",
+                     existing.size() == 1 ? "it" : "them");
+        return 1;
     }
-    for (const ScriptedUiShell::Message& message : shell.messages) {
-        std::fprintf(stderr, "velmora-tool create: %s: %s\n", message.caption.c_str(),
-                     message.text.c_str());
+
+    const CreateGameResult result = CreateGame(request, players);
+    if (result.Failure) {
+        std::fprintf(stderr, "velmora-tool create: %s: %s: %s\n", kCreateGameFailureCaption,
+                     result.FailedPlayer == 0 ? kHostFileFailureText : kPlayerFileFailureText,
+                     DescribeWriteFailure(*result.Failure).c_str());
     }
 
     int humans = 0;
     int computers = 0;
     std::printf("Game '%s' %s with seed %u\n", request.GameFileText.c_str(),
-                result.WriteFailed ? "generated, but not every file was written," : "created",
+                result.WriteFailed() ? "generated, but no file was written," : "created",
                 request.Seed);
     std::printf("Players:");
     if (options->Players.empty())
@@ -100,7 +108,7 @@ int RunCreate(const std::vector<std::string>& args) {
     std::printf("Files:\n");
     for (const std::string& file : result.FilesWritten)
         std::printf("  %s\n", file.c_str());
-    return result.WriteFailed ? 1 : 0;
+    return result.WriteFailed() ? 1 : 0;
 }
 
 }  // namespace
@@ -109,7 +117,7 @@ extern const ToolCommand kCreateCommand = {
     "create",
     "create a game: generate the world and write the host and player files",
     "Usage: velmora-tool create --game PATH --land P [--player N=human|computer[:RACEFILE]]...\n"
-    "                           [--seed S]\n"
+    "                           [--seed S] [--force]\n"
     "\n"
     "Creates a game as the New Game wizard does: generates the world, gives every player\n"
     "his first messages and writes PATH.hst and PATH.p01 .. PATH.p10 for the players in play.\n"
@@ -119,8 +127,12 @@ extern const ToolCommand kCreateCommand = {
     "            RACEFILE (a race file; without it the race is empty); once per player\n"
     "  --seed    the generator's seed: the same seed makes the same world (default: the\n"
     "            time in seconds, as the game does)\n"
+    "  --force   replace the files of an earlier game: without it, a creation whose host\n"
+    "            file or player files already exist is refused\n"
     "Prints the players, the sea level, the share of land reached and the files written.\n"
+    "The files are written together: when one cannot be written, none is.\n"
     "Refused, with exit code 1: a land share outside 0..100, an empty PATH, a race file that\n"
-    "is missing or damaged, a file that cannot be written. Bad options: exit code 2.\n",
+    "is missing or damaged, files of an earlier game without --force, a file that cannot be\n"
+    "written. Bad options: exit code 2.\n",
     RunCreate,
 };

@@ -32,6 +32,7 @@
 #include "game/message_store.h"
 #include "game/turn_files.h"
 #include "platform/gfx/surface.h"
+#include "platform/os/ui_shell.h"
 #include "platform/qt/form_geometry.h"
 #include "research/research_form.h"
 #include "units/unit_form.h"
@@ -729,7 +730,17 @@ void TMain_ScreenForm::WheelMap(int steps) {
 // --- Menus ---------------------------------------------------------------------------------
 
 void TMain_ScreenForm::MainMenuFileSaveClick() {
-    SaveTurn(MainForm->OpenGameDialog.FileName, MainForm->State, UnitForm->State.DesignTable);
+    const std::string& playerFile = MainForm->OpenGameDialog.FileName;
+    const WriteOutcome saved = SaveTurn(playerFile, MainForm->State, UnitForm->State.DesignTable);
+    if (saved)
+        return;
+    // Neither file was replaced; the game stays loaded, so the turn is not lost and can be
+    // saved again once the folder takes it.
+    const bool sendFailed = saved.Failure->Path == SendFileName(playerFile);
+    Shell().ShowMessage(
+        std::string(sendFailed ? "Couldn't save send file" : "Couldn't save history file") + "\n" +
+            DescribeWriteFailure(*saved.Failure),
+        "Fatal Error");
 }
 
 void TMain_ScreenForm::GameOptions1Click() {

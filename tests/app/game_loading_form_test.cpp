@@ -228,14 +228,17 @@ TEST_F(GameLoading, HostFileInAFolderNamedWithDotPIsNotReadAsAPlayerFile) {
     EXPECT_EQ(shell.endRequests, 0);
 }
 
-TEST_F(GameLoading, MissingPlayerFileIsFatalAndLeavesNoObjects) {
+TEST_F(GameLoading, MissingPlayerFileIsRefusedAndLeavesNoObjects) {
     MainForm->show();
     Load(dir.File("war.p04"));
 
     ASSERT_EQ(shell.messages.size(), 1u);
-    EXPECT_EQ(shell.messages[0].text, "Couldn't open player file");
+    EXPECT_EQ(shell.messages[0].text,
+              "Couldn't open player file\n" + dir.File("war.p04") + ": No such file or directory");
     EXPECT_EQ(shell.messages[0].caption, "Fatal Error");
-    EXPECT_EQ(shell.endRequests, 1);
+    // The title screen stays for another choice.
+    EXPECT_EQ(shell.endRequests, 0);
+    EXPECT_TRUE(MainForm->isVisible());
     EXPECT_FALSE(Game().Loaded());
     EXPECT_EQ(events, (std::vector<std::string>{"create ViewEngine", "create WorldMap",
                                                 "create MainMap", "create MessageStore",

@@ -92,7 +92,7 @@ TEST_F(CreateGameTest, WrittenFilesLoadBackAsTheGameReadsThem) {
     const CreateGameResult result = CreateGame(Request("war"), players);
 
     ASSERT_EQ(result.Status, CreateGameStatus::Complete);
-    EXPECT_FALSE(result.WriteFailed);
+    EXPECT_FALSE(result.WriteFailed());
     EXPECT_EQ(result.World.faultIterations, 10000);
     EXPECT_EQ(result.FilesWritten, (std::vector<std::string>{"war.hst", "war.p01", "war.p02",
                                                              "war.p03", "war.p04", "war.p05"}));
@@ -233,19 +233,20 @@ TEST_F(CreateGameTest, AnAbortedCreationWritesNoFileButPreparesTheMessages) {
     EXPECT_EQ(players[1].PendingMessages[2].Type, 5);
 }
 
-TEST_F(CreateGameTest, AFailedHostFileStillLetsThePlayerFilesBeWritten) {
+TEST_F(CreateGameTest, AFailedHostFileWritesNoPlayerFileAndShowsNothing) {
     fs::create_directory("war.hst");  // a folder where the host file should go
     Players players{};
     players[2].InPlay = 1;
     const CreateGameResult result = CreateGame(Request("war"), players);
     EXPECT_EQ(result.Status, CreateGameStatus::Complete);
-    EXPECT_TRUE(result.WriteFailed);
-    EXPECT_EQ(result.FilesWritten, std::vector<std::string>{"war.p03"});
-    ASSERT_EQ(shell.messages.size(), 1u);
-    EXPECT_EQ(shell.messages[0].text, "Couldn't open host file");
-    EXPECT_EQ(shell.messages[0].caption, "Fatal Error");
-    EXPECT_EQ(shell.endRequests, 1);
-    EXPECT_TRUE(fs::is_regular_file("war.p03"));
+    EXPECT_TRUE(result.WriteFailed());
+    EXPECT_TRUE(result.FilesWritten.empty());
+    EXPECT_EQ(result.FailedPlayer, 0);
+    EXPECT_EQ(CreateGameFailureText(result), "Couldn't open host file\nwar.hst: Is a directory");
+    // The creation reports; its callers speak and decide.
+    EXPECT_TRUE(shell.messages.empty());
+    EXPECT_EQ(shell.endRequests, 0);
+    EXPECT_FALSE(fs::exists("war.p03"));
 }
 
 TEST(CreateCommandLineTest, ReadsTheOptions) {

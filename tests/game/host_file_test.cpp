@@ -155,16 +155,18 @@ TEST(HostFileHead, FirstTagAndTheBitsAfterIt) {
     EXPECT_FALSE(ReadHostFileHead(dir.File("short.hst")));
 }
 
-TEST(HostFileWriter, FailureIsFatal) {
+TEST(HostFileWriter, FailureNamesTheFileAndTheReason) {
     TempDir dir;
     ScriptedUiShell shell;
     ScopedShell scoped(shell);
     auto world = std::make_unique<WorldMap>();
-    EXPECT_FALSE(WriteHostFile(dir.File("gone/war"), NoPlayers(), *world, {}));
-    ASSERT_EQ(shell.messages.size(), 1u);
-    EXPECT_EQ(shell.messages[0].text, "Couldn't open host file");
-    EXPECT_EQ(shell.messages[0].caption, "Fatal Error");
-    EXPECT_EQ(shell.endRequests, 1);
+    const WriteOutcome written = WriteHostFile(dir.File("gone/war"), NoPlayers(), *world, {});
+    EXPECT_FALSE(written);
+    ASSERT_TRUE(written.Failure);
+    EXPECT_EQ(written.Failure->Path, dir.File("gone/war.hst"));
+    EXPECT_EQ(written.Failure->Reason, "No such file or directory");
+    EXPECT_TRUE(shell.messages.empty());
+    EXPECT_EQ(shell.endRequests, 0);
 }
 
 }  // namespace

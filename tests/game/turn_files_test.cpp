@@ -178,22 +178,36 @@ TEST(TurnFileSave, WritesBothFilesBesideThePlayerFile) {
     EXPECT_FALSE(ReadHistoryFile(dir.File("war.H04"), read, loaded));
 }
 
-TEST(TurnFileSave, HistoryFailureStillWritesTheSendFile) {
+TEST(TurnFileSave, AFailedFileLeavesBothAsTheyWere) {
     TempDir dir;
     ScriptedUiShell shell;
     ScopedShell scoped(shell);
-    // A folder in the history file's place: the file cannot replace it.
+    // A folder in the history file's place: the file cannot replace it, and the send file
+    // is not written either.
     std::filesystem::create_directory(dir.File("war.H03"));
-    EXPECT_FALSE(SaveTurn(dir.File("war.p03"), TitleState{}, UnitDesignTable{}));
-    ASSERT_EQ(shell.messages.size(), 1u);
-    EXPECT_EQ(shell.messages[0].text, "Couldn't save history file");
-    EXPECT_EQ(shell.messages[0].caption, "Fatal Error");
-    EXPECT_EQ(shell.endRequests, 1);
-    EXPECT_TRUE(std::filesystem::is_regular_file(dir.File("war.S03")));
+    WriteOutcome saved = SaveTurn(dir.File("war.p03"), TitleState{}, UnitDesignTable{});
+    EXPECT_FALSE(saved);
+    ASSERT_TRUE(saved.Failure);
+    EXPECT_EQ(saved.Failure->Path, dir.File("war.H03"));
+    EXPECT_EQ(saved.Failure->Reason, "Is a directory");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("war.S03")));
 
-    EXPECT_FALSE(SaveTurn(dir.File("gone/war.p03"), TitleState{}, UnitDesignTable{}));
-    ASSERT_EQ(shell.messages.size(), 3u);
-    EXPECT_EQ(shell.messages[2].text, "Couldn't save send file");
+    saved = SaveTurn(dir.File("gone/war.p03"), TitleState{}, UnitDesignTable{});
+    ASSERT_TRUE(saved.Failure);
+    EXPECT_EQ(saved.Failure->Path, dir.File("gone/war.H03"));
+    EXPECT_EQ(saved.Failure->Reason, "No such file or directory");
+
+    // A send file that cannot be written keeps the history file from being replaced too.
+    std::filesystem::remove(dir.File("war.H03"));
+    const std::vector<uint8_t> oldHistory = {0, 0, 0, 0};
+    ASSERT_TRUE(WriteFileReplacing(dir.File("war.H03"), oldHistory));
+    std::filesystem::create_directory(dir.File("war.S03"));
+    saved = SaveTurn(dir.File("war.p03"), TitleState{}, UnitDesignTable{});
+    ASSERT_TRUE(saved.Failure);
+    EXPECT_EQ(saved.Failure->Path, dir.File("war.S03"));
+    EXPECT_EQ(ReadWholeFile(dir.File("war.H03")), oldHistory);
+    EXPECT_TRUE(shell.messages.empty());
+    EXPECT_EQ(shell.endRequests, 0);
 }
 
 TEST(TurnFileSave, FailedWriteKeepsTheOldHistory) {
@@ -210,7 +224,7 @@ TEST(TurnFileSave, FailedWriteKeepsTheOldHistory) {
         EXPECT_FALSE(WriteHistoryFile(dir.File("war.H01"), {}, table));
     }
     EXPECT_EQ(ReadWholeFile(dir.File("war.H01")), old);
-    EXPECT_EQ(shell.endRequests, 1);
+    EXPECT_EQ(shell.endRequests, 0);
 }
 
 }  // namespace

@@ -21,17 +21,17 @@ public:
     // answer left a dialog is cancelled.
     std::deque<std::optional<std::string>> openAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
-    // Answers for the next yes/no questions, in order (true is "Yes"). With no answer left
-    // a question is answered "No".
-    std::deque<bool> yesNoAnswers;
     // Texts typed into the password prompt, in order; std::nullopt means "Cancel". When the
     // script runs out the prompt is cancelled.
     std::deque<std::optional<std::string>> passwordAnswers;
+    // Answers to the next yes/no questions, in order (true: "Yes"). With no answer left a
+    // question is answered "No".
+    std::deque<bool> yesNoAnswers;
     // Called on every ProcessPendingEvents, e.g. to press a button in the middle of work.
     std::function<void()> onProcessEvents;
 
     std::vector<Message> messages;
-    std::vector<Message> questions;
+    std::vector<Message> questions;  // every yes/no question asked, text and caption
     std::vector<FileDialogOptions> openRequests;
     std::vector<FileDialogOptions> saveRequests;
     std::vector<std::string> debugLines;

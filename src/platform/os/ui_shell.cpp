@@ -9,7 +9,10 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption) override {
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     }
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
+    bool AskYesNo(const std::string& text, const std::string& caption) override {
+        std::fprintf(stderr, "%s: %s (answered No)\n", caption.c_str(), text.c_str());
+        return false;
+    }
     std::optional<std::string> OpenFile(const FileDialogOptions&) override { return std::nullopt; }
     std::optional<std::string> SaveFile(const FileDialogOptions&) override { return std::nullopt; }
     bool AskPassword(const std::function<bool(const std::string&)>&) override { return false; }
@@ -27,6 +30,10 @@ private:
 UiShell* g_shell = nullptr;
 
 }  // namespace
+
+bool UiShell::AskYesNo(const std::string&, const std::string&) {
+    return false;
+}
 
 UiShell& Shell() {
     static QuietShell quiet;

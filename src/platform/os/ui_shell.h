@@ -23,9 +23,10 @@ public:
     // A modal message box with the text, the caption and an OK button, owned by no window.
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
 
-    // A modal question with the text, the caption and the buttons "Yes" and "No", owned by
-    // no window; true for "Yes".
-    virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+    // A modal question with the text, the caption and the buttons "Yes" and "No" ("No" is
+    // the default), owned by no window. True for "Yes". A shell that cannot ask answers "No",
+    // so nothing is replaced or lost without the user's word.
+    virtual bool AskYesNo(const std::string& text, const std::string& caption);
 
     // Modal file dialogs; std::nullopt when the user cancels.
     virtual std::optional<std::string> OpenFile(const FileDialogOptions& options) = 0;

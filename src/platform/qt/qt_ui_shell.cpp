@@ -26,9 +26,11 @@ void QtUiShell::ShowMessage(const std::string& text, const std::string& caption)
 }
 
 bool QtUiShell::AskYesNo(const std::string& text, const std::string& caption) {
-    return QMessageBox::question(nullptr, QString::fromLocal8Bit(caption),
-                                 QString::fromLocal8Bit(text),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLocal8Bit(caption),
+                    QString::fromLocal8Bit(text), QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 std::optional<std::string> QtUiShell::OpenFile(const FileDialogOptions& options) {
