@@ -32,6 +32,7 @@
 #include "game/turn_files.h"
 #include "platform/gfx/surface.h"
 #include "platform/qt/form_geometry.h"
+#include "platform/qt/game_text.h"
 #include "research/research_form.h"
 #include "units/unit_form.h"
 #include "view/loading_form.h"
@@ -585,8 +586,7 @@ void TMain_ScreenForm::ShowCurrentMessage() {
     MessageNumberLabel->setText(QString::fromStdString(panel.Label));
     MessageNumberLabel->adjustSize();
     MessagePanelMessageBox->clear();
-    MessagePanelMessageBox->setPlainText(
-        QString::fromLatin1(panel.Text.data(), static_cast<qsizetype>(panel.Text.size())));
+    MessagePanelMessageBox->setPlainText(FromGameText(panel.Text));
     MessagePanelPreviousButton->setEnabled(panel.PreviousEnabled);
     MessagePanelNextButton->setEnabled(panel.NextEnabled);
     MessagePanelGotoButton->setEnabled(panel.GotoEnabled);
