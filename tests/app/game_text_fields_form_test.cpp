@@ -23,6 +23,7 @@
 #include "race/password_form.h"
 #include "race/race_design_form.h"
 #include "support/executable_image_builder.h"
+#include "support/qt_printing.h"
 #include "support/qt_typing.h"
 #include "support/temp_dir.h"
 #include "units/unit_form.h"

@@ -22,6 +22,7 @@
 #include "race/password_form.h"
 #include "race/race_design_form.h"
 #include "research/research_form.h"
+#include "support/qt_printing.h"
 #include "units/unit_form.h"
 #include "view/loading_form.h"
 #include "view/main_screen_form.h"

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <string>
 
+#include "support/qt_printing.h"
 #include "support/qt_typing.h"
 
 namespace {

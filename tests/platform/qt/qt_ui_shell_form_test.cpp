@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include "support/qt_printing.h"
+
 namespace {
 
 // What the dialog's file type box lists, as the user reads it.
