@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <exception>
 
+#include "app/application_settings.h"
 #include "app/main_form.h"
 #include "app/screens.h"
 #include "platform/os/memory_policy.h"
 #include "platform/os/ui_shell.h"
-#include "platform/qt/form_geometry.h"
 #include "platform/qt/qt_ui_shell.h"
 #include "race/password_form.h"
 
@@ -34,10 +34,7 @@ int main(int argc, char** argv) {
     }
     KeepFreedMemoryForReuse();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    InstallFontSubstitutions();
+    ApplyApplicationSettings();
 
     QtUiShell shell;
     ScopedShell installed(shell);

@@ -12,6 +12,7 @@
 #include "host/host_form.h"
 #include "platform/os/ui_shell.h"
 #include "platform/qt/form_geometry.h"
+#include "platform/qt/game_text.h"
 #include "race/race_design_form.h"
 
 namespace {
@@ -68,9 +69,9 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
 
     // The program's version: labels and the stamps every game file will carry.
     ProgramVersion version = ProbeProgramVersion("tarrowind.exe");
-    Label4->setText(QString::fromLocal8Bit(version.VersionLabel));
+    Label4->setText(FromGameText(version.VersionLabel));
     Label4->adjustSize();
-    Label6->setText(QString::fromLocal8Bit(version.LanguageLabel));
+    Label6->setText(FromGameText(version.LanguageLabel));
     Label6->adjustSize();
     State.VersionStampA = version.VersionStampA;
     State.VersionStampB = version.VersionStampB;
@@ -92,7 +93,8 @@ void TMainForm::LoadGameButtonClick() {
     options.filter = OpenGameDialog.Filter;
     options.fileName = OpenGameDialog.FileName;
     std::optional<std::string> chosen = Shell().OpenFile(options);
-    if (!chosen) return;
+    if (!chosen)
+        return;
     OpenGameDialog.FileName = *chosen;
     if (IsHostFilePath(*chosen)) {
         hide();
@@ -109,7 +111,9 @@ void TMainForm::RaceDesignButtonClick() {
     show();
 }
 
-void TMainForm::ExitButtonClick() { Shell().EndApplication(); }
+void TMainForm::ExitButtonClick() {
+    Shell().EndApplication();
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     // The title screen is the main window: closing it ends the program.

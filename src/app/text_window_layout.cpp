@@ -7,6 +7,7 @@
 
 #include "data/info_texts.h"
 #include "platform/qt/form_geometry.h"
+#include "platform/qt/game_text.h"
 
 void LayOutTextWindow(QDialog* window, const QString& caption, int left, int top) {
     window->setWindowTitle(caption);
@@ -28,7 +29,6 @@ QPushButton* MakeCloseButton(QDialog* window) {
 }
 
 QString TextOfLines(const std::vector<std::string>& lines) {
-    // The texts are plain ASCII; Latin-1 keeps every byte as it is.
-    const std::string text = JoinLines(lines);
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    // The texts are built-in 8-bit records, in the code page of every other game text.
+    return FromGameText(JoinLines(lines));
 }

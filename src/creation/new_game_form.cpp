@@ -20,8 +20,9 @@
 #include "creation/world_generation.h"
 #include "platform/os/clock.h"
 #include "platform/os/ui_shell.h"
-#include "platform/os/windows_1252.h"
 #include "platform/qt/form_geometry.h"
+#include "platform/qt/game_text.h"
+#include "race/race_file.h"
 
 namespace {
 
@@ -39,10 +40,6 @@ const QString kCreationPending = QStringLiteral("Game Creation - Pending");
 const QString kCreationWorking = QStringLiteral("Game Creation - Working");
 const QString kCreationComplete = QStringLiteral("Game Creation - Complete");
 const QString kCreationAborted = QStringLiteral("Game Creation - Aborted");
-
-QString FromRaceText(const std::string& text) {
-    return QString::fromStdU16String(Windows1252ToUtf16(text));
-}
 
 // The file's name after its last "\" or "/".
 std::string_view FileNamePart(std::string_view path) {
@@ -263,7 +260,7 @@ void TNewGameForm::PlayerRaceButtonClick(int player) {
     std::string chosen;
     if (!LoadRaceForPlayer(Players[i].Race, &chosen))
         return;
-    SetCaption(RaceName[i], QStringLiteral("The ") + FromRaceText(Players[i].Race.NamePlural) +
+    SetCaption(RaceName[i], QStringLiteral("The ") + FromGameText(Players[i].Race.NamePlural) +
                                 QStringLiteral(" (") +
                                 QString::fromLocal8Bit(std::string(FileNamePart(chosen))) +
                                 QStringLiteral(")"));

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "platform/os/windows_1252.h"
 #include "platform/qt/form_geometry.h"
+#include "platform/qt/game_text.h"
 
 TPasswordForm::TPasswordForm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Enter Password"));
@@ -22,6 +22,7 @@ TPasswordForm::TPasswordForm(QWidget* parent) : QDialog(parent) {
     PasswordBox->setEchoMode(QLineEdit::Password);
     // Every typed character shows as "*".
     PasswordBox->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    AcceptOnlyGameText(PasswordBox);
 
     OkayButton = new QPushButton(QStringLiteral("Okay"), this);
     OkayButton->setGeometry(24, 56, 75, 25);
@@ -54,7 +55,7 @@ void TPasswordForm::showEvent(QShowEvent* event) {
 
 void TPasswordForm::OkayButtonClick() {
     // Race texts are stored in Windows-1252, so the typed text is compared in that form.
-    const std::string typed = Utf16ToWindows1252(PasswordBox->text().toStdU16String());
+    const std::string typed = ToGameText(PasswordBox->text());
     if (!accept_ || !accept_(typed))
         return;
     PasswordAccepted = 1;

@@ -1,8 +1,11 @@
 #include "race/race_command_line.h"
 
 #include <charconv>
+#include <iterator>
 #include <string_view>
+#include <utility>
 
+#include "platform/os/windows_1252.h"
 #include "race/race_file.h"
 #include "race/race_points.h"
 
@@ -93,6 +96,31 @@ std::optional<RaceCommandLine> ParseRaceCommandLine(const std::vector<std::strin
         result.Race.DesignSlots = ClassBase(result.Race.RaceClass);
     }
     return result;
+}
+
+std::string StoreRaceTexts(RaceRecord& race) {
+    const std::pair<std::string*, const char*> texts[] = {
+        {&race.NameSingular, "--singular"}, {&race.NamePlural, "--plural"},
+        {&race.LeaderName, "--leader"},     {&race.LeaderTitle, "--title"},
+        {&race.Password, "--password"},
+    };
+    std::string stored[std::size(texts)];
+    for (size_t i = 0; i < std::size(texts); ++i) {
+        const auto& [text, option] = texts[i];
+        std::string lacking;
+        std::optional<std::string> converted = Utf8ToWindows1252(*text, &lacking);
+        if (!converted && lacking.empty())
+            return std::string(option) + " is not UTF-8 text";
+        if (!converted) {
+            return std::string(option) + " '" + *text + "' cannot be stored: the game keeps " +
+                   "its texts in the Windows-1252 code page (Western European), which has no '" +
+                   lacking + "'";
+        }
+        stored[i] = std::move(*converted);
+    }
+    for (size_t i = 0; i < std::size(texts); ++i)
+        *texts[i].first = std::move(stored[i]);
+    return {};
 }
 
 std::string RaceRefusal(const RaceRecord& race) {

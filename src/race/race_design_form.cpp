@@ -14,8 +14,9 @@
 
 #include "app/main_form.h"
 #include "app/screens.h"
-#include "platform/os/windows_1252.h"
 #include "platform/qt/form_geometry.h"
+#include "platform/qt/game_text.h"
+#include "race/race_file.h"
 #include "race/race_file_form.h"
 
 namespace {
@@ -32,15 +33,6 @@ constexpr int kPointsHeight = 28;
 constexpr int kButtonRowHeight = 41;
 constexpr int kPageTop = kHeaderHeight + kPointsHeight;
 constexpr int kPageHeight = kClientHeight - kPageTop - kButtonRowHeight;
-
-// Race texts are 8-bit Windows-1252 characters; the fields show them as Unicode.
-QString FromRaceText(const std::string& text) {
-    return QString::fromStdU16String(Windows1252ToUtf16(text));
-}
-
-std::string ToRaceText(const QString& text) {
-    return Utf16ToWindows1252(text.toStdU16String());
-}
 
 QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top) {
     auto* label = new QLabel(caption, parent);
@@ -221,6 +213,9 @@ void TRaceDesign::BuildRaceInfoPage() {
         connect(name, &QLineEdit::textChanged, this, &TRaceDesign::RaceNameSingularChange);
     for (QLineEdit* password : {Password, PasswordConfirm})
         connect(password, &QLineEdit::textChanged, this, &TRaceDesign::PasswordChange);
+    for (QLineEdit* text : {RaceNameSingular, RaceNamePlural, RaceLeaderName, RaceLeaderTitle,
+                            Password, PasswordConfirm})
+        AcceptOnlyGameText(text);
     connect(RaceSexRadioGroup, &TRadioGroup::Click, this, &TRaceDesign::RaceSexRadioGroupClick);
 }
 
@@ -414,8 +409,8 @@ void TRaceDesign::BuildButtons() {
 
 void TRaceDesign::RebuildStoryAndHeader() {
     RaceBlurb->clear();
-    RaceBlurb->setPlainText(FromRaceText(RaceStory(Values)));
-    Label8->setText(FromRaceText(RaceHeader(Values)));
+    RaceBlurb->setPlainText(FromGameText(RaceStory(Values)));
+    Label8->setText(FromGameText(RaceHeader(Values)));
 }
 
 void TRaceDesign::ShowRacePoints() {
@@ -434,12 +429,12 @@ void TRaceDesign::ShowSign(int category) {
 void TRaceDesign::ShowValues(const RaceDesignValues& values) {
     Values = values;
     showingValues_ = true;
-    RaceNameSingular->setText(FromRaceText(Values.RaceNameSingular));
-    RaceNamePlural->setText(FromRaceText(Values.RaceNamePlural));
-    RaceLeaderName->setText(FromRaceText(Values.RaceLeaderName));
-    RaceLeaderTitle->setText(FromRaceText(Values.RaceLeaderTitle));
-    Password->setText(FromRaceText(Values.Password));
-    PasswordConfirm->setText(FromRaceText(Values.PasswordConfirm));
+    RaceNameSingular->setText(FromGameText(Values.RaceNameSingular));
+    RaceNamePlural->setText(FromGameText(Values.RaceNamePlural));
+    RaceLeaderName->setText(FromGameText(Values.RaceLeaderName));
+    RaceLeaderTitle->setText(FromGameText(Values.RaceLeaderTitle));
+    Password->setText(FromGameText(Values.Password));
+    PasswordConfirm->setText(FromGameText(Values.PasswordConfirm));
     RaceSexRadioGroup->SetItemIndex(Values.Sex);
     ClassChoiceRadioGroup->SetItemIndex(Values.RaceClass);
     showingValues_ = false;
@@ -457,10 +452,10 @@ void TRaceDesign::ShowValues(const RaceDesignValues& values) {
 void TRaceDesign::RaceNameSingularChange() {
     if (showingValues_)
         return;
-    Values.RaceNameSingular = ToRaceText(RaceNameSingular->text());
-    Values.RaceNamePlural = ToRaceText(RaceNamePlural->text());
-    Values.RaceLeaderName = ToRaceText(RaceLeaderName->text());
-    Values.RaceLeaderTitle = ToRaceText(RaceLeaderTitle->text());
+    Values.RaceNameSingular = ToGameText(RaceNameSingular->text());
+    Values.RaceNamePlural = ToGameText(RaceNamePlural->text());
+    Values.RaceLeaderName = ToGameText(RaceLeaderName->text());
+    Values.RaceLeaderTitle = ToGameText(RaceLeaderTitle->text());
     RebuildStoryAndHeader();
     UpdateSaveRaceButton();
 }
@@ -468,8 +463,8 @@ void TRaceDesign::RaceNameSingularChange() {
 void TRaceDesign::PasswordChange() {
     if (showingValues_)
         return;
-    Values.Password = ToRaceText(Password->text());
-    Values.PasswordConfirm = ToRaceText(PasswordConfirm->text());
+    Values.Password = ToGameText(Password->text());
+    Values.PasswordConfirm = ToGameText(PasswordConfirm->text());
 }
 
 void TRaceDesign::RaceSexRadioGroupClick() {

@@ -20,8 +20,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "platform/os/windows_1252.h"
 #include "platform/qt/form_geometry.h"
+#include "platform/qt/game_text.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ constexpr int kTreeButtonsHeight = 40;
 constexpr QColor kNavy{0, 0, 128};
 
 QString FromRecordText(std::string_view text) {
-    return QString::fromStdU16String(Windows1252ToUtf16(text));
+    return FromGameText(text);
 }
 
 QColor ToQColor(StatusColour colour) {

@@ -10,6 +10,7 @@
 #include "creation/world_generation.h"
 #include "game/program_version.h"
 #include "platform/os/clock.h"
+#include "platform/os/windows_1252.h"
 #include "race/race_file.h"
 #include "tool/commands.h"
 
@@ -95,10 +96,11 @@ int RunCreate(const std::vector<std::string>& args) {
             if (option.Player != player)
                 continue;
             (option.Computer ? computers : humans) += 1;
-            const RaceRecord& race = players[static_cast<size_t>(player - 1)].Race;
+            // Race names are stored in Windows-1252; the terminal reads UTF-8.
+            const std::string plural =
+                Windows1252ToUtf8(players[static_cast<size_t>(player - 1)].Race.NamePlural);
             std::printf(" %d %s%s%s%s", player, option.Computer ? "computer" : "human",
-                        race.NamePlural.empty() ? "" : " (", race.NamePlural.c_str(),
-                        race.NamePlural.empty() ? "" : ")");
+                        plural.empty() ? "" : " (", plural.c_str(), plural.empty() ? "" : ")");
         }
     }
     std::printf("\nHuman Players: %d, Computer Players: %d\n", humans, computers);

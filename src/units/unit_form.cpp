@@ -17,6 +17,7 @@
 
 #include "platform/os/file_lookup.h"
 #include "platform/qt/form_geometry.h"
+#include "platform/qt/game_text.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ constexpr char kTileFile[] = "GameArt\\ItemTileTemplate.bmp";
 constexpr int kListRowHeight = 14;
 
 QString Text(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return FromGameText(text);
 }
 
 QFrame* MakePanel(QWidget* parent, int left, int top, int width, int height, bool bevel = true) {
@@ -149,6 +150,7 @@ TUnitForm::TUnitForm(QWidget* parent) : QWidget(parent) {
     UnitNameBox->move(8, 136);
     UnitNameBox->resize(145, UnitNameBox->sizeHint().height());
     UnitNameBox->setMaxLength(kUnitNameBoxMaxLength);
+    AcceptOnlyGameText(UnitNameBox);
 
     // Title strip.
     Panel1 = MakePanel(this, 248, 200, 545, 25, false);
@@ -275,7 +277,7 @@ void TUnitForm::HullUnitSelectClick() {
 }
 
 void TUnitForm::UnitNameBoxChange() {
-    State.SetUnitName(UnitNameBox->text().toLatin1().toStdString());
+    State.SetUnitName(ToGameText(UnitNameBox->text()));
     ShowState();
 }
 

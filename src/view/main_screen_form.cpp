@@ -34,6 +34,7 @@
 #include "platform/gfx/surface.h"
 #include "platform/os/ui_shell.h"
 #include "platform/qt/form_geometry.h"
+#include "platform/qt/game_text.h"
 #include "research/research_form.h"
 #include "units/unit_form.h"
 #include "view/loading_form.h"
@@ -586,8 +587,7 @@ void TMain_ScreenForm::ShowCurrentMessage() {
     MessageNumberLabel->setText(QString::fromStdString(panel.Label));
     MessageNumberLabel->adjustSize();
     MessagePanelMessageBox->clear();
-    MessagePanelMessageBox->setPlainText(
-        QString::fromLatin1(panel.Text.data(), static_cast<qsizetype>(panel.Text.size())));
+    MessagePanelMessageBox->setPlainText(FromGameText(panel.Text));
     MessagePanelPreviousButton->setEnabled(panel.PreviousEnabled);
     MessagePanelNextButton->setEnabled(panel.NextEnabled);
     MessagePanelGotoButton->setEnabled(panel.GotoEnabled);

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <cstdio>
 
-QString QtFilterFromPairs(const std::string& filter) {
+QStringList QtNameFilters(const std::string& filter) {
     QStringList parts = QString::fromLocal8Bit(filter).split(QLatin1Char('|'));
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
@@ -16,7 +16,25 @@ QString QtFilterFromPairs(const std::string& filter) {
         entries << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
                        QLatin1Char(')');
     }
-    return entries.join(QStringLiteral(";;"));
+    return entries;
+}
+
+void PrepareFileDialog(QFileDialog& dialog, const FileDialogOptions& options,
+                       QFileDialog::AcceptMode mode) {
+    dialog.setWindowTitle(QString::fromLocal8Bit(options.title));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    // The texts already name their patterns; the dialog shows them without the patterns
+    // that Qt reads from the parentheses at the end of each filter.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setNameFilters(QtNameFilters(options.filter));
+    if (mode == QFileDialog::AcceptOpen)
+        dialog.setOption(QFileDialog::ReadOnly, false);
+    if (!options.defaultExt.empty())
+        dialog.setDefaultSuffix(QString::fromLocal8Bit(options.defaultExt));
+    if (!options.fileName.empty())
+        dialog.selectFile(QString::fromLocal8Bit(options.fileName));
 }
 
 void QtUiShell::ShowMessage(const std::string& text, const std::string& caption) {
@@ -34,13 +52,8 @@ bool QtUiShell::AskYesNo(const std::string& text, const std::string& caption) {
 }
 
 std::optional<std::string> QtUiShell::OpenFile(const FileDialogOptions& options) {
-    QFileDialog dialog(nullptr, QString::fromLocal8Bit(options.title));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QtFilterFromPairs(options.filter));
-    dialog.setOption(QFileDialog::ReadOnly, false);
-    if (!options.fileName.empty())
-        dialog.selectFile(QString::fromLocal8Bit(options.fileName));
+    QFileDialog dialog;
+    PrepareFileDialog(dialog, options, QFileDialog::AcceptOpen);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
@@ -48,14 +61,8 @@ std::optional<std::string> QtUiShell::OpenFile(const FileDialogOptions& options)
 }
 
 std::optional<std::string> QtUiShell::SaveFile(const FileDialogOptions& options) {
-    QFileDialog dialog(nullptr, QString::fromLocal8Bit(options.title));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QtFilterFromPairs(options.filter));
-    if (!options.defaultExt.empty())
-        dialog.setDefaultSuffix(QString::fromLocal8Bit(options.defaultExt));
-    if (!options.fileName.empty())
-        dialog.selectFile(QString::fromLocal8Bit(options.fileName));
+    QFileDialog dialog;
+    PrepareFileDialog(dialog, options, QFileDialog::AcceptSave);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include <QFileDialog>
+#include <QStringList>
 #include <functional>
 
 #include "platform/os/ui_shell.h"
@@ -25,5 +26,13 @@ private:
     bool ended_ = false;
 };
 
-// Turns a filter of the form "Text (*.a)|*.a; *.b|All Files (*.*)|*.*" into Qt's form.
-QString QtFilterFromPairs(const std::string& filter);
+// Turns a filter of the form "Text (*.a)|*.a; *.b|All Files (*.*)|*.*" into Qt's name
+// filters, one per pair: the pair's text followed by its patterns in parentheses, "Text
+// (*.a) (*.a *.b)", from which Qt takes the patterns.
+QStringList QtNameFilters(const std::string& filter);
+
+// Sets up a file dialog for opening an existing file or saving one: title, filters, default
+// extension and starting name. The filters show their texts exactly as given, without Qt
+// appending the patterns a second time.
+void PrepareFileDialog(QFileDialog& dialog, const FileDialogOptions& options,
+                       QFileDialog::AcceptMode mode);
