@@ -17,6 +17,7 @@
 namespace {
 
 constexpr int kGlyphSize = 16;
+constexpr int kColumnHeadPixels = 12;
 
 QPolygon GlyphOutline(CityGlyph glyph) {
     switch (glyph) {
@@ -139,7 +140,9 @@ void TCityDesignForm::BuildResourceAllocation() {
                                               "Production"};
     for (size_t column = 0; column < heads.size(); ++column) {
         QLabel* head = MakeLabel(panel, QString::fromLatin1(heads[column]), kColumns[column], 24);
+        // At the form's 14 pixels the heads run into each other; 12 pixels leave a gap.
         QFont font = head->font();
+        font.setPixelSize(kColumnHeadPixels);
         font.setUnderline(true);
         head->setFont(font);
         head->adjustSize();

@@ -10,6 +10,7 @@
 #include "app/screens.h"
 #include "platform/os/ui_shell.h"
 #include "platform/qt/form_geometry.h"
+#include "platform/qt/radio_group.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ TGameOptionsForm::TGameOptionsForm(QWidget* parent) : QDialog(parent) {
     SetOuterSize(this, 544, 375);
     setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 11));
 
-    TextureResolutionRadioGroup = new QGroupBox(QStringLiteral("Map Texture Resolution"), this);
+    TextureResolutionRadioGroup = new TGroupBox(QStringLiteral("Map Texture Resolution"), this);
     TextureResolutionRadioGroup->setGeometry(16, 16, 185, 113);
     TextureResolutionItems = new QButtonGroup(this);
     TextureResolutionItems->setExclusive(true);

@@ -28,6 +28,11 @@ namespace {
 
 const QString kFontFamily = QStringLiteral("MS Sans Serif");
 constexpr int kFontPixels = 11;
+// The player rows follow each other 40 pixels apart. A race name runs from its row's
+// left edge at 304 to near the right edge of the page, which is at least 800 pixels wide
+// on the smallest desktop the wizard is laid out for.
+constexpr int kPlayerRowPitch = 40;
+constexpr int kRaceNameWidth = 480;
 
 const QStringList kPlayerStatusItems = {QStringLiteral("None"), QStringLiteral("Human"),
                                         QStringLiteral("Computer")};
@@ -145,7 +150,7 @@ void TNewGameForm::BuildPlayerDataPage() {
 
     for (int n = 1; n <= kPlayerCount; ++n) {
         const size_t i = static_cast<size_t>(n - 1);
-        const int step = 40 * (n - 1);
+        const int step = kPlayerRowPitch * (n - 1);
         const QString number = QString::number(n);
 
         auto* group =
@@ -163,6 +168,10 @@ void TNewGameForm::BuildPlayerDataPage() {
 
         QLabel* label = MakeLabel(TabSheet1, QStringLiteral("Default"), 304, 90 + step);
         label->setObjectName(QStringLiteral("RaceName") + number);
+        // A long race name wraps within its row, above the next player's name.
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setFixedSize(kRaceNameWidth, kPlayerRowPitch - 2);
         label->hide();
         RaceName[i] = label;
 
@@ -225,6 +234,14 @@ void TNewGameForm::BuildGeneratePage() {
     GameCreationLabel = MakeLabel(TabSheet3, kCreationPending, 512, 335);
     QFont creationFont = LayoutFont(kFontFamily, 20, true);
     creationFont.setUnderline(true);
+    // Each state's caption ends inside the bevel, all four in the same size.
+    const int creationRoom =
+        Bevel1->geometry().right() - Bevel1->frameWidth() - GameCreationLabel->x();
+    creationFont = FontFittingWidth(
+        creationFont,
+        QStringList{kCreationPending, kCreationWorking, kCreationComplete, kCreationAborted}.join(
+            QLatin1Char('\n')),
+        creationRoom, kFontPixels);
     GameCreationLabel->setFont(creationFont);
     GameCreationLabel->adjustSize();
 
@@ -233,6 +250,10 @@ void TNewGameForm::BuildGeneratePage() {
     TopographyProgressBar = MakeGauge(TabSheet3, QRect(632, 362, 100, 17));
     StatusLabelSeaLevel = MakeLabel(TabSheet3, QStringLiteral("Adjust Sea Level:"), 504, 386);
     SeaLevelProgressBar = MakeGauge(TabSheet3, QRect(632, 386, 100, 17));
+    // Both step captions end a pixel clear of their gauges, in one size.
+    FitLabelToRight(StatusLabelTopography, TopographyProgressBar->x() - 1, kFontPixels - 2);
+    StatusLabelSeaLevel->setFont(StatusLabelTopography->font());
+    StatusLabelSeaLevel->adjustSize();
 
     CreateGameButton =
         MakeButton(TabSheet3, QStringLiteral("Create Game"), QRect(480, 504, 75, 25));

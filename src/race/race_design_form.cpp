@@ -1,5 +1,6 @@
 #include "race/race_design_form.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +30,9 @@ constexpr int kClientWidth = 558 - kFrameWidth;
 constexpr int kClientHeight = 477 - kFrameHeight;
 
 constexpr int kHeaderHeight = 40;
+// The header's text: 24 pixels, or smaller for a long race name.
+constexpr int kHeaderPixels = 24;
+constexpr int kHeaderSmallestPixels = 14;
 constexpr int kPointsHeight = 28;
 constexpr int kButtonRowHeight = 41;
 constexpr int kPageTop = kHeaderHeight + kPointsHeight;
@@ -157,7 +161,7 @@ void TRaceDesign::BuildHeader() {
     HeaderPanel = MakeFrame(this, QRect(0, 0, kClientWidth, kHeaderHeight));
     Label8 = new QLabel(HeaderPanel);
     Label8->setTextFormat(Qt::PlainText);
-    Label8->setFont(LayoutFont(kArial, 24, true));
+    Label8->setFont(LayoutFont(kArial, kHeaderPixels, true));
     Label8->setGeometry(8, 4, kClientWidth - 16, kHeaderHeight - 8);
 
     PointsPanel = MakeFrame(this, QRect(0, kHeaderHeight, kClientWidth, kPointsHeight));
@@ -172,7 +176,7 @@ void TRaceDesign::BuildHeader() {
 void TRaceDesign::BuildRaceInfoPage() {
     TabSheet1 = MakePage(RaceCreateTabControl, QStringLiteral("Race Info"));
 
-    RaceDataGroup = new QGroupBox(QStringLiteral("Race Data"), TabSheet1);
+    RaceDataGroup = new TGroupBox(QStringLiteral("Race Data"), TabSheet1);
     RaceDataGroup->setGeometry(8, 4, 257, 110);
     MakeLabel(RaceDataGroup, QStringLiteral("Race Name (Singular)"), 12, 20);
     RaceNameSingular = MakeEdit(RaceDataGroup, QRect(12, 36, 233, 21));
@@ -190,7 +194,7 @@ void TRaceDesign::BuildRaceInfoPage() {
     blurbPalette.setColor(QPalette::Base, blurbPalette.color(QPalette::Window));
     RaceBlurb->setPalette(blurbPalette);
 
-    RaceLeaderGroup = new QGroupBox(QStringLiteral("Race Leader Data"), TabSheet1);
+    RaceLeaderGroup = new TGroupBox(QStringLiteral("Race Leader Data"), TabSheet1);
     RaceLeaderGroup->setGeometry(276, 4, 262, 165);
     MakeLabel(RaceLeaderGroup, QStringLiteral("Name"), 12, 20);
     RaceLeaderName = MakeEdit(RaceLeaderGroup, QRect(12, 36, 238, 21));
@@ -202,7 +206,7 @@ void TRaceDesign::BuildRaceInfoPage() {
                         3, RaceLeaderGroup);
     RaceSexRadioGroup->setGeometry(12, 106, 238, 46);
 
-    FileSaveGroup = new QGroupBox(QStringLiteral("File Save Data"), TabSheet1);
+    FileSaveGroup = new TGroupBox(QStringLiteral("File Save Data"), TabSheet1);
     FileSaveGroup->setGeometry(276, 176, 262, 110);
     MakeLabel(FileSaveGroup, QStringLiteral("Password (optional)"), 12, 20);
     Password = MakePasswordEdit(FileSaveGroup, QRect(12, 36, 238, 21));
@@ -410,7 +414,24 @@ void TRaceDesign::BuildButtons() {
 void TRaceDesign::RebuildStoryAndHeader() {
     RaceBlurb->clear();
     RaceBlurb->setPlainText(FromGameText(RaceStory(Values)));
-    Label8->setText(FromGameText(RaceHeader(Values)));
+    ShowHeader(FromGameText(RaceHeader(Values)));
+}
+
+void TRaceDesign::ShowHeader(const QString& header) {
+    // A long plural name sets the header smaller, down to a size still above the page
+    // texts; a name too long even for that is cut short with "...", and the header's
+    // tooltip holds it whole (the name field below shows it too).
+    const QFont font = FontFittingWidth(LayoutFont(kArial, kHeaderPixels, true), header,
+                                        Label8->width(), kHeaderSmallestPixels);
+    Label8->setFont(font);
+    const QFontMetrics metrics(font);
+    if (metrics.size(0, header).width() <= Label8->width()) {
+        Label8->setText(header);
+        Label8->setToolTip(QString());
+    } else {
+        Label8->setText(metrics.elidedText(header, Qt::ElideRight, Label8->width() - 1));
+        Label8->setToolTip(header);
+    }
 }
 
 void TRaceDesign::ShowRacePoints() {

@@ -180,6 +180,7 @@ private:
     void CategoryArrowClick(int category, bool up);
     void PasswordChange();
     void RebuildStoryAndHeader();
+    void ShowHeader(const QString& header);
     void ShowRacePoints();
     void UpdateSaveRaceButton();
     void ShowSign(int category);

@@ -22,6 +22,7 @@
 
 #include "platform/qt/form_geometry.h"
 #include "platform/qt/game_text.h"
+#include "platform/qt/radio_group.h"
 
 namespace {
 
@@ -180,6 +181,12 @@ void TResearchForm::BuildDescriptionPanel() {
     }
     BenifitsLabel = MakeLabel(TechDescription, QString(), 176, 234);
     ResearchCostLabel = MakeLabel(TechDescription, QString(), 16, 302);
+    // A benefit too long for its column wraps; the column ends a little inside the panel and
+    // the lines end above the cost line. The fixed size holds whatever text is shown.
+    BenifitsLabel->setWordWrap(true);
+    BenifitsLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    BenifitsLabel->setFixedSize(kLeftWidth - 8 - BenifitsLabel->x(),
+                                ResearchCostLabel->y() - BenifitsLabel->y());
     ResearchCostLabel->setFont(LayoutFont(kTimes, 13, true));
 }
 
@@ -226,7 +233,7 @@ void TResearchForm::BuildStatusPanel() {
 }
 
 void TResearchForm::BuildTreeChoice() {
-    TechTreeRadioGroup = new QGroupBox(QStringLiteral("Technology Trees"), this);
+    TechTreeRadioGroup = new TGroupBox(QStringLiteral("Technology Trees"), this);
     TechTreeRadioGroup->setGeometry(kLeftWidth + 4, 0, 440, kTreeChoiceHeight);
     TechTreeItems = new QButtonGroup(this);
     // Four columns, filled top to bottom: two trees per column.

@@ -14,6 +14,7 @@
 #include <QShortcut>
 #include <QToolButton>
 #include <algorithm>
+#include <utility>
 
 #include "platform/os/file_lookup.h"
 #include "platform/qt/form_geometry.h"
@@ -73,6 +74,27 @@ QImage PlainTile() {
     painter.setPen(QColor(128, 128, 128));
     painter.drawRect(0, 0, kItemTileSize - 1, kItemTileSize - 1);
     return tile;
+}
+
+// Texts on a filled slot's tile: the component's name and, below it, "n of c".
+constexpr int kTileNameTop = 48;
+constexpr int kTileFillTop = 60;
+constexpr int kTileFontPixels = 12;
+constexpr int kSmallestTileFontPixels = 7;
+
+// The font of a text written on a filled slot's tile with its cell's top at `top`: bold
+// "Times New Roman" of 12 pixels or, where that would reach the tile's sides or foot, the
+// largest size whose glyphs keep a pixel clear of them.
+QFont FilledTileFont(const QString& text, int top) {
+    QFont font = LayoutFont(QStringLiteral("Times New Roman"), kTileFontPixels, true);
+    while (font.pixelSize() > kSmallestTileFontPixels) {
+        const QFontMetrics metrics(font);
+        const int lastRow = top + metrics.ascent() + metrics.tightBoundingRect(text).bottom();
+        if (metrics.horizontalAdvance(text) <= kItemTileSize - 2 && lastRow < kItemTileSize - 1)
+            break;
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    return font;
 }
 
 // Writes `text` with its top-left corner at (left, top), as the layouts place texts.
@@ -407,7 +429,6 @@ void TUnitForm::DrawHull(QPainter& painter) {
     int slotTotal = std::clamp(hull->SlotCount, 0, kHullSlotCount);
 
     // Filled slots: black text on white, ANDed with the tile, so the text shows over it.
-    QFont tileFont = LayoutFont(QStringLiteral("Times New Roman"), 12, true);
     for (int s = 0; s < slotTotal; ++s) {
         int32_t component = State.SlotComponent[static_cast<size_t>(s)];
         if (component == -1)
@@ -421,11 +442,14 @@ void TUnitForm::DrawHull(QPainter& painter) {
         work.fill(Qt::white);
         {
             QPainter text(&work);
-            text.setFont(tileFont);
             text.setPen(Qt::black);
-            QFontMetrics metrics(tileFont);
-            DrawTextAt(text, TextLeftCentredOn(35, metrics.horizontalAdvance(name)), 48, name);
-            DrawTextAt(text, TextLeftCentredOn(35, metrics.horizontalAdvance(fill)), 60, fill);
+            for (const auto& [line, top] :
+                 {std::pair{name, kTileNameTop}, std::pair{fill, kTileFillTop}}) {
+                const QFont font = FilledTileFont(line, top);
+                text.setFont(font);
+                DrawTextAt(text, TextLeftCentredOn(35, QFontMetrics(font).horizontalAdvance(line)),
+                           top, line);
+            }
             text.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
             text.drawImage(0, 0, TileImage(component));
         }

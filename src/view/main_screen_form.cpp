@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -45,6 +46,8 @@ namespace {
 constexpr int kClientWidth = 800;
 constexpr int kClientHeight = 562;
 constexpr int kTimerInterval = 5;
+// Captions that the panels cannot hold at the form's size are set smaller, down to this.
+constexpr int kSmallestPixels = 9;
 // The engine's display: large enough for the client area, in the usual 32-bit format.
 constexpr int kDisplayWidth = 1024;
 constexpr int kDisplayHeight = 768;
@@ -493,12 +496,19 @@ void TMain_ScreenForm::BuildCityInfoPanel() {
     picture->setGeometry(8, 8, 52, 52);
     MakeRaisedBevel(p, 8, 8, 52, 52);
     UnitInfoBoxNameLabel = MakeLabel(p, QStringLiteral("UnitInfoBoxNameLabel"), 68, 8, true, true);
-    MakeLabel(p, QStringLiteral("Health:"), 68, 26);
+    FitLabelToRight(UnitInfoBoxNameLabel, p->contentsRect().right(), kSmallestPixels);
+    QLabel* health = MakeLabel(p, QStringLiteral("Health:"), 68, 26);
     UnitInfoBoxHealth = new TPaintBox(p);
-    UnitInfoBoxHealth->setGeometry(116, 28, 85, 14);
-    MakeLabel(p, QStringLiteral("Experience:"), 68, 44);
+    // The boxes stand at the panel's right edge, leaving their captions the most room.
+    const int boxLeft = p->contentsRect().right() - 85;
+    UnitInfoBoxHealth->setGeometry(boxLeft, 28, 85, 14);
+    QLabel* experience = MakeLabel(p, QStringLiteral("Experience:"), 68, 44);
     UnitInfoBoxExperience = new TPaintBox(p);
-    UnitInfoBoxExperience->setGeometry(116, 46, 85, 14);
+    UnitInfoBoxExperience->setGeometry(boxLeft, 46, 85, 14);
+    // Both captions end a pixel clear of their boxes, in one size.
+    FitLabelToRight(experience, UnitInfoBoxExperience->x() - 1, kSmallestPixels);
+    health->setFont(experience->font());
+    health->adjustSize();
     for (TPaintBox* box : {UnitInfoBoxHealth, UnitInfoBoxExperience}) {
         auto* frame = new QFrame(p);
         frame->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -560,14 +570,17 @@ void TMain_ScreenForm::BuildLandscapeInfoPanel() {
 void TMain_ScreenForm::BuildOrdersPanel() {
     OrdersPanel = MakePanel(ClientArea, 584, 384, 209, 169);
     QWidget* p = OrdersPanel;
-    MakeLabel(p, QStringLiteral("Current Orders: The Death Stalkers"), 6, 6, true, true);
+    QLabel* orders =
+        MakeLabel(p, QStringLiteral("Current Orders: The Death Stalkers"), 6, 6, true, true);
+    FitLabelToRight(orders, p->contentsRect().right(), kSmallestPixels);
     MakeLabel(p, QStringLiteral("Destination"), 6, 26, false, true);
     MakeLabel(p, QStringLiteral("Task"), 120, 26, false, true);
     auto makeList = [p](const QStringList& items, int left) {
         auto* list = new QListWidget(p);
         list->setFrameShape(QFrame::NoFrame);
         list->addItems(items);
-        list->setGeometry(left, 44, 100, 60);
+        // The second list ends inside the panel.
+        list->setGeometry(left, 44, std::min(100, p->contentsRect().right() - left), 60);
         return list;
     };
     makeList({QStringLiteral("The Killer Bees"), QStringLiteral("Despot City"),
