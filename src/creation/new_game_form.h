@@ -106,7 +106,9 @@ private:
     void BuildPlayerDataPage();
     void BuildWorldDataPage();
     void BuildGeneratePage();
-    // Disables or enables what a creation must not be disturbed by (step 1 and step 15).
+    // While a creation works (working true) only "Cancel" stays enabled: "Create Game",
+    // "Exit" and the other pages are disabled, because the events that run during the
+    // generation could otherwise start a second creation or close the wizard under it.
     void SetCreationControls(bool working);
 
     bool working_ = false;
