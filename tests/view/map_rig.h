@@ -55,7 +55,11 @@ struct MapRig {
     // The one message shown so far, as "caption: text".
     std::string OnlyMessage() const {
         if (shell.messages.size() != 1) {
-            return "(" + std::to_string(shell.messages.size()) + " messages)";
+            // Appended rather than "(" + ...: GCC 12 at -O3 misreads the inserting form as an
+            // overlapping copy (-Wrestrict).
+            std::string count = "(";
+            count += std::to_string(shell.messages.size());
+            return count + " messages)";
         }
         return shell.messages[0].caption + ": " + shell.messages[0].text;
     }
