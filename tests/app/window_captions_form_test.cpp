@@ -60,6 +60,10 @@ TEST_F(WindowCaptions, EveryTopLevelWindowShowsExactlyItsCaption) {
     open.title = MainForm->OpenGameDialog.Title;
     open.filter = MainForm->OpenGameDialog.Filter;
     PrepareFileDialog(openDialog, open, QFileDialog::AcceptOpen);
+    QFileDialog untitledDialog;  // the race wizard's "Load Race" gives no title
+    FileDialogOptions untitled;
+    untitled.filter = "Race Files (*.rce)|*.rce|All Files (*.*)|*.*";
+    PrepareFileDialog(untitledDialog, untitled, QFileDialog::AcceptOpen);
 
     const std::vector<std::pair<QWidget*, QString>> windows = {
         {MainForm, QStringLiteral("Velmora - Orbalune")},
@@ -78,6 +82,7 @@ TEST_F(WindowCaptions, EveryTopLevelWindowShowsExactlyItsCaption) {
         {PasswordForm, QStringLiteral("Enter Password")},
         {&help, QStringLiteral("Tarrowind Help")},
         {&openDialog, QStringLiteral("Open Existing Game")},
+        {&untitledDialog, QStringLiteral("Open")},
     };
     for (const auto& [window, caption] : windows) {
         EXPECT_EQ(CaptionShown(window), caption);

@@ -21,7 +21,6 @@ QStringList QtNameFilters(const std::string& filter) {
 
 void PrepareFileDialog(QFileDialog& dialog, const FileDialogOptions& options,
                        QFileDialog::AcceptMode mode) {
-    dialog.setWindowTitle(QString::fromLocal8Bit(options.title));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -35,6 +34,9 @@ void PrepareFileDialog(QFileDialog& dialog, const FileDialogOptions& options,
         dialog.setDefaultSuffix(QString::fromLocal8Bit(options.defaultExt));
     if (!options.fileName.empty())
         dialog.selectFile(QString::fromLocal8Bit(options.fileName));
+    // Without a title of its own the dialog keeps the toolkit's ("Open", "Save As").
+    if (!options.title.empty())
+        dialog.setWindowTitle(QString::fromLocal8Bit(options.title));
 }
 
 void QtUiShell::ShowMessage(const std::string& text, const std::string& caption) {

@@ -31,8 +31,8 @@ private:
 // (*.a) (*.a *.b)", from which Qt takes the patterns.
 QStringList QtNameFilters(const std::string& filter);
 
-// Sets up a file dialog for opening an existing file or saving one: title, filters, default
-// extension and starting name. The filters show their texts exactly as given, without Qt
-// appending the patterns a second time.
+// Sets up a file dialog for opening an existing file or saving one: title (an empty one
+// leaves the toolkit's), filters, default extension and starting name. The filters show their texts
+// exactly as given, without Qt appending the patterns a second time.
 void PrepareFileDialog(QFileDialog& dialog, const FileDialogOptions& options,
                        QFileDialog::AcceptMode mode);
