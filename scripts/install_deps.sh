@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libstb-dev libpng-dev nlohmann-json3-dev
     clang libclang-rt-14-dev
     fonts-liberation xvfb xauth
 )

@@ -1,7 +1,10 @@
 #include "game/game_file_dump.h"
 
+#include <nlohmann/json.hpp>
+
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -14,8 +17,59 @@
 #include "game/record_stream.h"
 #include "game/turn_files.h"
 #include "game/world_map.h"
+#include "platform/os/windows_1252.h"
 
 namespace {
+
+// A JSON value whose objects keep their keys in the order they were set, and whose
+// fractional numbers are float32, as the files hold them: each prints in the shortest form
+// that reads back as the same float ("3.634", not the digits of its double).
+using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool,
+                                  std::int64_t, std::uint64_t, float>;
+
+// The game's texts are Windows-1252; a JSON value holds UTF-8.
+std::string Utf8OfWindows1252(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    // Every Windows-1252 character lies in the Basic Multilingual Plane: one to three bytes.
+    for (char16_t unit : Windows1252ToUtf16(text)) {
+        if (unit < 0x80) {
+            out += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            out += static_cast<char>(0xC0 | (unit >> 6));
+            out += static_cast<char>(0x80 | (unit & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (unit >> 12));
+            out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+    }
+    return out;
+}
+
+Json Text(std::string_view windows1252Text) {
+    return Utf8OfWindows1252(windows1252Text);
+}
+
+// A float of a file. JSON cannot hold NaN or infinity: they become null. A whole number is
+// written without a fraction ("20", not "20.0"); -0 keeps its sign as a float.
+Json Number(float value) {
+    if (!std::isfinite(value)) {
+        return nullptr;
+    }
+    constexpr float kExactIntegers = 9007199254740992.0f;  // 2^53
+    if (std::trunc(value) == value && std::fabs(value) < kExactIntegers &&
+        !(value == 0.0f && std::signbit(value))) {
+        return static_cast<std::int64_t>(value);
+    }
+    return value;
+}
+
+// Compact text, every character outside printable ASCII written as a \u escape, so that
+// the output is plain ASCII.
+std::string Serialise(const Json& json) {
+    return json.dump(-1, ' ', true, Json::error_handler_t::replace);
+}
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
     if (text.size() < suffix.size())
@@ -36,23 +90,13 @@ DumpResult Damaged(std::string_view name, const ReadOutcome& outcome) {
     return DumpResult{{}, DescribeDamage(name, outcome)};
 }
 
-void WriteStamp(JsonWriter& json, std::string_view key, bool present, float value) {
-    json.Key(key);
-    if (present) {
-        json.Float(value);
-    } else {
-        json.Null();
-    }
+// A version stamp; null when the file does not carry it.
+Json Stamp(bool present, float value) {
+    return present ? Number(value) : Json(nullptr);
 }
 
-void WriteInt32Array(JsonWriter& json, std::span<const int32_t> values) {
-    json.BeginArray();
-    for (int32_t value : values)
-        json.Int(value);
-    json.EndArray();
-}
-
-void WriteTerrain(JsonWriter& json, const WorldMap& world, const DumpOptions& options) {
+// Adds "TerrainCounts" and, with the tiles option, "Tiles".
+void AddTerrain(Json& json, const WorldMap& world, const DumpOptions& options) {
     // The codes a game gives (-1 to 6) are counted in place; any other in the map.
     std::array<int64_t, 8> usual{};
     std::map<int32_t, int64_t> counts;
@@ -69,38 +113,38 @@ void WriteTerrain(JsonWriter& json, const WorldMap& world, const DumpOptions& op
         if (int64_t count = usual[static_cast<size_t>(code + 1)]; count > 0)
             counts[code] = count;
     }
-    json.Key("TerrainCounts");
-    json.BeginObject();
-    for (const auto& [code, count] : counts) {
-        json.Key(std::to_string(code));
-        json.Int(count);
-    }
-    json.EndObject();
+    Json& terrainCounts = json["TerrainCounts"] = Json::object();
+    for (const auto& [code, count] : counts)
+        terrainCounts[std::to_string(code)] = count;
 
     if (!options.Tiles)
         return;
-    json.Key("Tiles");
-    json.BeginArray();
+    Json tiles = Json::array();
     for (const auto& row : world.Tiles) {
-        json.BeginArray();
-        for (const Tile& tile : row) {
-            json.BeginArray();
-            json.Int(tile.Terrain);
-            json.Int(tile.Altitude);
-            json.EndArray();
-        }
-        json.EndArray();
+        Json& tileRow = tiles.emplace_back(Json::array());
+        for (const Tile& tile : row)
+            tileRow.push_back(Json::array({tile.Terrain, tile.Altitude}));
     }
-    json.EndArray();
+    json["Tiles"] = std::move(tiles);
 }
 
-void WriteWidth(JsonWriter& json, const ReadOutcome& outcome, const WorldMap& world) {
-    json.Key("Width");
-    if (outcome.Saw(PlayerTag::Width)) {
-        json.Int(world.Width);
-    } else {
-        json.Null();
-    }
+Json Width(const ReadOutcome& outcome, const WorldMap& world) {
+    return outcome.Saw(PlayerTag::Width) ? Json(world.Width) : Json(nullptr);
+}
+
+// The race object's fields.
+Json RaceJson(const RaceRecord& race) {
+    Json json = Json::object();
+    json["Version"] = Number(race.Version);
+    json["NameSingular"] = Text(race.NameSingular);
+    json["NamePlural"] = Text(race.NamePlural);
+    json["LeaderName"] = Text(race.LeaderName);
+    json["LeaderTitle"] = Text(race.LeaderTitle);
+    json["Password"] = Text(race.Password);
+    json["Sex"] = race.Sex;
+    json["RaceClass"] = race.RaceClass;
+    json["DesignSlots"] = race.DesignSlots;
+    return json;
 }
 
 }  // namespace
@@ -159,86 +203,39 @@ DumpResult DumpPlayerImage(std::string_view name, std::span<const uint8_t> bytes
     if (outcome.Damaged())
         return Damaged(name, outcome);
 
-    JsonWriter json;
-    json.BeginObject();
-    json.Key("kind");
-    json.String("player");
-    WriteStamp(json, "VersionStampA", outcome.Saw(PlayerTag::VersionStampA), title.VersionStampA);
-    WriteStamp(json, "VersionStampB", outcome.Saw(PlayerTag::VersionStampB), title.VersionStampB);
-    WriteWidth(json, outcome, *world);
+    Json json = Json::object();
+    json["kind"] = "player";
+    json["VersionStampA"] = Stamp(outcome.Saw(PlayerTag::VersionStampA), title.VersionStampA);
+    json["VersionStampB"] = Stamp(outcome.Saw(PlayerTag::VersionStampB), title.VersionStampB);
+    json["Width"] = Width(outcome, *world);
 
-    json.Key("Messages");
-    json.BeginArray();
+    Json& list = json["Messages"] = Json::array();
     for (int i = 0; i < messages.Count(); ++i) {
         const StoredMessage& message = messages.Message(i);
-        json.BeginObject();
-        json.Key("Type");
-        json.Int(message.Type);
-        json.Key("Param1");
-        json.String(ParamText(message.Param1));
-        json.Key("Param2");
-        json.String(ParamText(message.Param2));
-        json.Key("Param3");
-        json.String(ParamText(message.Param3));
-        json.EndObject();
-    }
-    json.EndArray();
-
-    json.Key("AvailableResearchPoints");
-    if (outcome.Saw(PlayerTag::ResearchPoints)) {
-        json.Int(research.AvailableResearchPoints);
-    } else {
-        json.Null();
+        Json& entry = list.emplace_back(Json::object());
+        entry["Type"] = message.Type;
+        entry["Param1"] = Text(ParamText(message.Param1));
+        entry["Param2"] = Text(ParamText(message.Param2));
+        entry["Param3"] = Text(ParamText(message.Param3));
     }
 
-    json.Key("PointList");
-    json.BeginArray();
-    for (const PointEntry& point : title.PointList) {
-        json.BeginArray();
-        json.Float(point.X);
-        json.Float(point.Y);
-        json.Float(point.Z);
-        json.EndArray();
-    }
-    json.EndArray();
+    json["AvailableResearchPoints"] = outcome.Saw(PlayerTag::ResearchPoints)
+                                          ? Json(research.AvailableResearchPoints)
+                                          : Json(nullptr);
 
-    WriteTerrain(json, *world, options);
-    json.EndObject();
-    return DumpResult{json.Text(), {}};
-}
+    Json& points = json["PointList"] = Json::array();
+    for (const PointEntry& point : title.PointList)
+        points.push_back(Json::array({Number(point.X), Number(point.Y), Number(point.Z)}));
 
-void WriteRaceJson(JsonWriter& json, const RaceRecord& race) {
-    json.BeginObject();
-    json.Key("Version");
-    json.Float(race.Version);
-    json.Key("NameSingular");
-    json.String(race.NameSingular);
-    json.Key("NamePlural");
-    json.String(race.NamePlural);
-    json.Key("LeaderName");
-    json.String(race.LeaderName);
-    json.Key("LeaderTitle");
-    json.String(race.LeaderTitle);
-    json.Key("Password");
-    json.String(race.Password);
-    json.Key("Sex");
-    json.Int(race.Sex);
-    json.Key("RaceClass");
-    json.Int(race.RaceClass);
-    json.Key("DesignSlots");
-    WriteInt32Array(json, race.DesignSlots);
-    json.EndObject();
+    AddTerrain(json, *world, options);
+    return DumpResult{Serialise(json), {}};
 }
 
 std::string DumpRaceRecord(const RaceRecord& race) {
-    JsonWriter json;
-    json.BeginObject();
-    json.Key("kind");
-    json.String("race");
-    json.Key("Race");
-    WriteRaceJson(json, race);
-    json.EndObject();
-    return json.Text();
+    Json json = Json::object();
+    json["kind"] = "race";
+    json["Race"] = RaceJson(race);
+    return Serialise(json);
 }
 
 DumpResult DumpHostImage(std::string_view name, std::span<const uint8_t> bytes,
@@ -249,68 +246,44 @@ DumpResult DumpHostImage(std::string_view name, std::span<const uint8_t> bytes,
     if (outcome.Damaged())
         return Damaged(name, outcome);
 
-    JsonWriter json;
-    json.BeginObject();
-    json.Key("kind");
-    json.String("host");
-    WriteStamp(json, "VersionStampA", outcome.Saw(PlayerTag::VersionStampA),
-               contents.VersionStampA);
-    WriteStamp(json, "VersionStampB", outcome.Saw(PlayerTag::VersionStampB),
-               contents.VersionStampB);
-    WriteWidth(json, outcome, *world);
-    json.Key("Players");
-    json.BeginArray();
+    Json json = Json::object();
+    json["kind"] = "host";
+    json["VersionStampA"] = Stamp(outcome.Saw(PlayerTag::VersionStampA), contents.VersionStampA);
+    json["VersionStampB"] = Stamp(outcome.Saw(PlayerTag::VersionStampB), contents.VersionStampB);
+    json["Width"] = Width(outcome, *world);
+    Json& players = json["Players"] = Json::array();
     for (const HostPlayer& player : contents.Players) {
-        json.BeginObject();
-        json.Key("Player");
-        json.Int(player.Player);
-        json.Key("Race");
-        WriteRaceJson(json, player.Race);
-        json.EndObject();
+        Json& entry = players.emplace_back(Json::object());
+        entry["Player"] = player.Player;
+        entry["Race"] = RaceJson(player.Race);
     }
-    json.EndArray();
-    WriteTerrain(json, *world, options);
-    json.EndObject();
-    return DumpResult{json.Text(), {}};
+    AddTerrain(json, *world, options);
+    return DumpResult{Serialise(json), {}};
 }
 
 DumpResult DumpHistoryImage(std::string_view name, std::span<const uint8_t> bytes) {
     TitleState title;
-    JsonWriter designs;
-    designs.BeginArray();
+    Json designs = Json::array();
     ReadOutcome outcome = ReadHistoryRecords(
         bytes, title, [&designs](int32_t playerSlot, int32_t position, const UnitDesign& design) {
-            designs.BeginObject();
-            designs.Key("PlayerSlot");
-            designs.Int(playerSlot);
-            designs.Key("Position");
-            designs.Int(position);
-            designs.Key("Hull");
-            designs.Int(design.Hull);
-            designs.Key("Name");
-            designs.String(design.NameText());
-            designs.Key("SlotComponent");
-            WriteInt32Array(designs, design.SlotComponent);
-            designs.Key("SlotCount");
-            WriteInt32Array(designs, design.SlotCount);
-            designs.Key("Flag");
-            designs.Int(design.Flag);
-            designs.EndObject();
+            Json& entry = designs.emplace_back(Json::object());
+            entry["PlayerSlot"] = playerSlot;
+            entry["Position"] = position;
+            entry["Hull"] = design.Hull;
+            entry["Name"] = Text(design.NameText());
+            entry["SlotComponent"] = design.SlotComponent;
+            entry["SlotCount"] = design.SlotCount;
+            entry["Flag"] = design.Flag;
         });
-    designs.EndArray();
     if (outcome.Damaged())
         return Damaged(name, outcome);
 
-    JsonWriter json;
-    json.BeginObject();
-    json.Key("kind");
-    json.String("history");
-    WriteStamp(json, "VersionStampA", outcome.Saw(PlayerTag::VersionStampA), title.VersionStampA);
-    WriteStamp(json, "VersionStampB", outcome.Saw(PlayerTag::VersionStampB), title.VersionStampB);
-    json.Key("Designs");
-    json.RawValue(designs.Text());
-    json.EndObject();
-    return DumpResult{json.Text(), {}};
+    Json json = Json::object();
+    json["kind"] = "history";
+    json["VersionStampA"] = Stamp(outcome.Saw(PlayerTag::VersionStampA), title.VersionStampA);
+    json["VersionStampB"] = Stamp(outcome.Saw(PlayerTag::VersionStampB), title.VersionStampB);
+    json["Designs"] = std::move(designs);
+    return DumpResult{Serialise(json), {}};
 }
 
 DumpResult DumpSendImage(std::string_view name, std::span<const uint8_t> bytes) {
@@ -318,13 +291,10 @@ DumpResult DumpSendImage(std::string_view name, std::span<const uint8_t> bytes) 
     ReadOutcome outcome = ReadSendImage(bytes, title);
     if (outcome.Damaged())
         return Damaged(name, outcome);
-    JsonWriter json;
-    json.BeginObject();
-    json.Key("kind");
-    json.String("send");
-    WriteStamp(json, "VersionStampB", outcome.Saw(PlayerTag::VersionStampB), title.VersionStampB);
-    json.EndObject();
-    return DumpResult{json.Text(), {}};
+    Json json = Json::object();
+    json["kind"] = "send";
+    json["VersionStampB"] = Stamp(outcome.Saw(PlayerTag::VersionStampB), title.VersionStampB);
+    return DumpResult{Serialise(json), {}};
 }
 
 DumpResult DumpGameFile(const std::string& path, const DumpOptions& options) {

@@ -12,7 +12,9 @@
 // Race is {Version, NameSingular, NamePlural, LeaderName, LeaderTitle, Password, Sex,
 // RaceClass, DesignSlots [8]}. TerrainCounts maps each terrain code found ("-1", "0" ...) to
 // its number of tiles. With the tiles option, "Tiles" is 128 rows of 256 [Terrain, Altitude]
-// pairs. A value the file does not carry is null; a float that is not finite is null too.
+// pairs. A value the file does not carry is null; a float that is not finite is null too,
+// and a whole one has no fraction. Texts (Windows-1252 in the files) are written in plain
+// ASCII: every other character as its \uXXXX escape.
 // Messages are those of the file: the "no new messages" message of a loaded game is not
 // added.
 #pragma once
@@ -22,7 +24,6 @@
 #include <string_view>
 
 #include "game/game_state.h"
-#include "game/json_writer.h"
 
 enum class GameFileKind { Unknown, Player, Host, History, Send, Race };
 
@@ -51,8 +52,6 @@ DumpResult DumpHostImage(std::string_view name, std::span<const uint8_t> bytes,
 DumpResult DumpHistoryImage(std::string_view name, std::span<const uint8_t> bytes);
 DumpResult DumpSendImage(std::string_view name, std::span<const uint8_t> bytes);
 
-// The race object's fields into an open object's value position.
-void WriteRaceJson(JsonWriter& json, const RaceRecord& race);
 // {"kind":"race","Race":{...}}
 std::string DumpRaceRecord(const RaceRecord& race);
 

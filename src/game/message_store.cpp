@@ -1,6 +1,7 @@
 #include "game/message_store.h"
 
 #include <algorithm>
+#include <cassert>
 #include <utility>
 
 #include "data/record_cursor.h"
@@ -109,6 +110,7 @@ void MessageStore::EnsureOneMessage() {
 }
 
 const StoredMessage& MessageStore::Message(int position) const {
+    assert(position >= 0 && position < kMaxStoredMessages);
     return messages_.at(static_cast<size_t>(position));
 }
 

@@ -1,6 +1,7 @@
 #include "game/unit_design.h"
 
 #include <algorithm>
+#include <cassert>
 
 std::string_view UnitDesign::NameText() const {
     const auto* end = std::find(Name.begin(), Name.begin() + kUnitNameMaxLength, '\0');
@@ -32,11 +33,15 @@ int32_t UnitDesignTable::Count(int playerSlot) const {
 }
 
 const UnitDesign& UnitDesignTable::Design(int playerSlot, int position) const {
+    assert(playerSlot >= 0 && playerSlot < kDesignPlayerSlots && position >= 0 &&
+           position < kDesignsPerPlayerSlot);
     return designs_[static_cast<size_t>(playerSlot) * kDesignsPerPlayerSlot +
                     static_cast<size_t>(position)];
 }
 
 UnitDesign& UnitDesignTable::At(int playerSlot, int position) {
+    assert(playerSlot >= 0 && playerSlot < kDesignPlayerSlots && position >= 0 &&
+           position < kDesignsPerPlayerSlot);
     return designs_[static_cast<size_t>(playerSlot) * kDesignsPerPlayerSlot +
                     static_cast<size_t>(position)];
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <memory>
 
@@ -41,8 +42,15 @@ public:
 
     int32_t Width = kWorldColumns;
 
-    Tile& At(int row, int column) { return Tiles[row][column]; }
-    const Tile& At(int row, int column) const { return Tiles[row][column]; }
+    // The tile at (row, column): row 0..127, column 0..255.
+    Tile& At(int row, int column) {
+        assert(row >= 0 && row < kWorldRows && column >= 0 && column < kWorldColumns);
+        return Tiles[row][column];
+    }
+    const Tile& At(int row, int column) const {
+        assert(row >= 0 && row < kWorldRows && column >= 0 && column < kWorldColumns);
+        return Tiles[row][column];
+    }
 
     // Sets every tile to Terrain -1, Altitude 0 and second value 0.
     void ClearTiles();
@@ -55,4 +63,6 @@ public:
 };
 
 // True for codes 0 and 1.
-inline bool IsWater(int32_t terrain) { return terrain == 0 || terrain == 1; }
+inline bool IsWater(int32_t terrain) {
+    return terrain == 0 || terrain == 1;
+}

@@ -1,15 +1,15 @@
 // A PNG writer that takes the picture row by row, so no caller has to hold a whole picture.
-// The pixel data is stored uncompressed (deflate "stored" blocks).
+// Each row is filtered and compressed as it arrives; only a few rows and the compressor's
+// window are held at any time.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
 
 class PngRowWriter {
 public:
-    PngRowWriter() = default;
+    PngRowWriter();
     ~PngRowWriter();
     PngRowWriter(const PngRowWriter&) = delete;
     PngRowWriter& operator=(const PngRowWriter&) = delete;
@@ -23,14 +23,11 @@ public:
     bool Close();
 
 private:
-    bool Chunk(const char type[4], const std::uint8_t* data, std::size_t size);
+    struct State;
+    void Release();
 
-    std::FILE* file_ = nullptr;
-    int width_ = 0;
+    std::unique_ptr<State> state_;
     int height_ = 0;
     int rows_ = 0;
     bool ok_ = true;
-    std::uint32_t adlerA_ = 1;
-    std::uint32_t adlerB_ = 0;
-    std::vector<std::uint8_t> buffer_;
 };

@@ -242,10 +242,14 @@ bool WriteFlatPicture(const RenderOptions& options, const WorldMap& world,
         std::fprintf(stderr, "%s: cannot write '%s'\n", kName, options.flat.c_str());
         return false;
     }
-    RowShrinker shrinker(kStripWidth, kFlatPictureHeight, outWidth, outHeight, png);
+    // At full size the rows go to the writer as they come; a smaller picture is averaged.
+    std::optional<RowShrinker> shrinker;
+    if (outWidth != kStripWidth || outHeight != kFlatPictureHeight) {
+        shrinker.emplace(kStripWidth, kFlatPictureHeight, outWidth, outHeight, png);
+    }
     bool written = true;
     if (!ComposeFlatPicture(map, directDraw, world, *tileArt, [&](int y, const std::uint8_t* rgb) {
-            written = shrinker.Add(y, rgb) && written;
+            written = (shrinker ? shrinker->Add(y, rgb) : png.WriteRow(rgb)) && written;
         })) {
         return false;
     }

@@ -1,46 +1,7 @@
 #include "view/hex_layout.h"
 
-HexDirection Opposite(HexDirection direction) {
-    switch (direction) {
-        case HexDirection::N:
-            return HexDirection::S;
-        case HexDirection::S:
-            return HexDirection::N;
-        case HexDirection::NW:
-            return HexDirection::SE;
-        case HexDirection::SE:
-            return HexDirection::NW;
-        case HexDirection::SW:
-            return HexDirection::NE;
-        case HexDirection::NE:
-            return HexDirection::SW;
-    }
-    return HexDirection::N;
-}
-
-TilePos RawNeighbour(TilePos tile, HexDirection direction) {
-    const bool odd = (tile.column & 1) != 0;
-    const int r = tile.row;
-    const int c = tile.column;
-    switch (direction) {
-        case HexDirection::N:
-            return {r - 1, c};
-        case HexDirection::S:
-            return {r + 1, c};
-        case HexDirection::NW:
-            return odd ? TilePos{r, c - 1} : TilePos{r - 1, c - 1};
-        case HexDirection::SW:
-            return odd ? TilePos{r + 1, c - 1} : TilePos{r, c - 1};
-        case HexDirection::NE:
-            return odd ? TilePos{r, c + 1} : TilePos{r - 1, c + 1};
-        case HexDirection::SE:
-            return odd ? TilePos{r + 1, c + 1} : TilePos{r, c + 1};
-    }
-    return tile;
-}
-
 std::int32_t TerrainAt(const WorldMap& world, int row, int column) {
-    if (row < 0 || row >= kWorldRows || column < 0 || column >= kWorldColumns) {
+    if (!TilePos{row, column}.OnGrid()) {
         return TerrainUnset;
     }
     return world.At(row, column).Terrain;
@@ -70,20 +31,22 @@ std::optional<int> LastExistingColumn(const WorldMap& world, int row) {
 
 std::optional<TilePos> DrawingNeighbour(const WorldMap& world, TilePos tile,
                                         HexDirection direction) {
-    const TilePos raw = RawNeighbour(tile, direction);
     if (direction == HexDirection::N || direction == HexDirection::S) {
-        return raw;
+        return RawNeighbour(tile, direction);
     }
-    if (TileExists(world, raw.row, raw.column)) {
-        return raw;
+    // Round the world first: column 255's right neighbour is column 0. Where that tile is
+    // missing, the end of the row stands in; when column 255 (0) exists it is that end.
+    const TilePos side = Neighbour(tile, direction);
+    if (TileExists(world, side.row, side.column)) {
+        return side;
     }
     const bool left = direction == HexDirection::NW || direction == HexDirection::SW;
     const std::optional<int> column =
-        left ? LastExistingColumn(world, raw.row) : FirstExistingColumn(world, raw.row);
+        left ? LastExistingColumn(world, side.row) : FirstExistingColumn(world, side.row);
     if (!column) {
         return std::nullopt;
     }
-    return TilePos{raw.row, *column};
+    return TilePos{side.row, *column};
 }
 
 std::int32_t NeighbourTerrain(const WorldMap& world, TilePos tile, HexDirection direction) {

@@ -1,36 +1,15 @@
-// Tile positions of the hexagonal layout, their six neighbours and the wrap rule by which
-// the pictures find a tile's left and right neighbours.
+// How the pictures find a tile's neighbours on the hexagonal grid (game/hex_position.h).
 //
-// Tiles have flat tops and stand in columns; odd columns sit half a tile lower. Left and
-// right neighbours wrap within their row: where column c - 1 (c + 1) is outside the grid or
-// holds no tile (Terrain -1), the last (first) existing tile of that row stands in. Above
-// and below are taken as they are.
+// Left and right neighbours wrap within their row: where column c - 1 (c + 1) is outside the
+// grid or holds no tile (Terrain -1), the last (first) existing tile of that row stands in.
+// Above and below are taken as they are.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 
+#include "game/hex_position.h"
 #include "game/world_map.h"
-
-enum class HexDirection { N, S, NW, SW, NE, SE };
-
-inline constexpr std::array<HexDirection, 6> kHexDirections = {HexDirection::N,  HexDirection::S,
-                                                               HexDirection::NW, HexDirection::SW,
-                                                               HexDirection::NE, HexDirection::SE};
-
-struct TilePos {
-    int row = 0;
-    int column = 0;
-    bool operator==(const TilePos&) const = default;
-};
-
-// The direction that leads back (N <-> S, NW <-> SE, SW <-> NE).
-HexDirection Opposite(HexDirection direction);
-
-// The neighbour's position by the layout alone, before any wrapping: the column may be -1
-// or 256 and the row -1 or 128.
-TilePos RawNeighbour(TilePos tile, HexDirection direction);
 
 // True when (row, column) is inside the grid and its tile exists (Terrain not -1).
 bool TileExists(const WorldMap& world, int row, int column);

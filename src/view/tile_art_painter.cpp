@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <map>
 
-#include "view/hex_layout.h"
+#include "game/hex_position.h"
 
 namespace {
 
@@ -16,17 +16,6 @@ constexpr double kOddShift = 25.0;
 // The tile centre lies in the middle of the hexagon piece (54 x 33 at (X + 11, top)).
 constexpr double kCentreX = 38.0;
 constexpr double kCentreY = 16.5;
-
-struct TileRef {
-    int row = 0;
-    int column = 0;
-    bool operator==(const TileRef&) const = default;
-};
-
-TileRef Neighbour(TileRef tile, HexDirection direction) {
-    const TilePos p = RawNeighbour(TilePos{tile.row, tile.column}, direction);
-    return {p.row, p.column};
-}
 
 // --- Textures: functions of the position relative to a tile centre, periodic with the
 // --- tile layout. The layout's period vectors are (49, 24.5) and (0, 49).
@@ -197,9 +186,9 @@ ArtColour Blend(const std::vector<Sample>& tiles, ArtPoint p) {
 }
 
 // The tiles whose texture reaches point p.
-std::vector<TileRef> Influencers(ArtPoint p) {
+std::vector<TilePos> Influencers(ArtPoint p) {
     struct Candidate {
-        TileRef tile;
+        TilePos tile;
         double distance;
     };
     std::vector<Candidate> candidates;
@@ -215,7 +204,7 @@ std::vector<TileRef> Influencers(ArtPoint p) {
             nearest = std::min(nearest, d);
         }
     }
-    std::vector<TileRef> out;
+    std::vector<TilePos> out;
     for (const Candidate& candidate : candidates) {
         if (candidate.distance - nearest < kBlendDistance) {
             out.push_back(candidate.tile);
@@ -229,7 +218,7 @@ std::vector<TileRef> Influencers(ArtPoint p) {
 struct Usage {
     ArtPoint origin;
     gfx::Rect used;
-    std::vector<TileRef> roles;
+    std::vector<TilePos> roles;
     double columnX = 0;    // x of the drawing tile's column (49 x column)
     bool nominal = false;  // counts for the piece's nominal geometry
 };
@@ -248,11 +237,13 @@ gfx::Rect LowerRows(const gfx::Rect& r, int top) {
 
 // Every kind of place the composer draws the pieces of `kind`, taken at sample tiles of
 // each hemisphere, both column parities, the equator row and the top row.
+// Neighbours are taken by the layout alone (RawNeighbour): these are places in the picture,
+// so nothing wraps round the world.
 std::vector<Usage> Usages(PieceKind kind) {
     std::vector<Usage> out;
     int columnX = 0;
     const auto add = [&](PieceKind k, const gfx::Rect& source, int x, int y,
-                         std::vector<TileRef> roles, bool nominal) {
+                         std::vector<TilePos> roles, bool nominal) {
         if (k != kind) {
             return;
         }
@@ -280,22 +271,22 @@ std::vector<Usage> Usages(PieceKind kind) {
         columnX = x;
         const int shift = (c & 1) != 0 ? 25 : 0;
         {  // Northern row.
-            const TileRef o{10, c};
+            const TilePos o{10, c};
             const int top = 49 * o.row + shift;
             add(PieceKind::Hex, hex, x + 11, top, {o}, true);
-            add(PieceKind::Rect1, rect1, x + 24, top + 33, {o, Neighbour(o, HexDirection::S)},
+            add(PieceKind::Rect1, rect1, x + 24, top + 33, {o, RawNeighbour(o, HexDirection::S)},
                 true);
-            add(PieceKind::Rect2, rect2, x, top + 17, {o, Neighbour(o, HexDirection::SW)}, true);
-            add(PieceKind::Rect3, rect3, x + 49, top + 17, {o, Neighbour(o, HexDirection::SE)},
+            add(PieceKind::Rect2, rect2, x, top + 17, {o, RawNeighbour(o, HexDirection::SW)}, true);
+            add(PieceKind::Rect3, rect3, x + 49, top + 17, {o, RawNeighbour(o, HexDirection::SE)},
                 true);
             add(PieceKind::Tri1, tri1, x + 49, top + 33,
-                {o, Neighbour(o, HexDirection::S), Neighbour(o, HexDirection::SE)}, true);
+                {o, RawNeighbour(o, HexDirection::S), RawNeighbour(o, HexDirection::SE)}, true);
             add(PieceKind::Tri2, tri2, x + 13, top + 33,
-                {o, Neighbour(o, HexDirection::S), Neighbour(o, HexDirection::SW)}, true);
+                {o, RawNeighbour(o, HexDirection::S), RawNeighbour(o, HexDirection::SW)}, true);
         }
         {  // Equator row.
-            const TileRef o{63, c};
-            const TileRef right{63, c + 1};
+            const TilePos o{63, c};
+            const TilePos right{63, c + 1};
             const int y = 49 * 63;
             add(PieceKind::Hex, hex, x + 11, y + shift, {o}, false);
             if (shift != 0) {
@@ -305,27 +296,27 @@ std::vector<Usage> Usages(PieceKind kind) {
             }
         }
         {  // Southern row: the cursor stands 17 rows above the hexagon.
-            const TileRef o{100, c};
+            const TilePos o{100, c};
             const int top = 49 * o.row - 17 + shift;
             add(PieceKind::Hex, hex, x + 11, top + 17, {o}, true);
-            add(PieceKind::Rect1, rect1, x + 24, top, {Neighbour(o, HexDirection::N), o}, true);
-            add(PieceKind::Rect2, rect2, x + 49, top + 9, {Neighbour(o, HexDirection::NE), o},
+            add(PieceKind::Rect1, rect1, x + 24, top, {RawNeighbour(o, HexDirection::N), o}, true);
+            add(PieceKind::Rect2, rect2, x + 49, top + 9, {RawNeighbour(o, HexDirection::NE), o},
                 true);
-            add(PieceKind::Rect3, rect3, x, top + 9, {Neighbour(o, HexDirection::NW), o}, true);
+            add(PieceKind::Rect3, rect3, x, top + 9, {RawNeighbour(o, HexDirection::NW), o}, true);
             add(PieceKind::Tri1, tri1South, x + 49, top,
-                {Neighbour(o, HexDirection::N), o, Neighbour(o, HexDirection::NE)}, true);
+                {RawNeighbour(o, HexDirection::N), o, RawNeighbour(o, HexDirection::NE)}, true);
             add(PieceKind::Tri2, tri2South, x + 13, top,
-                {Neighbour(o, HexDirection::N), o, Neighbour(o, HexDirection::NW)}, true);
+                {RawNeighbour(o, HexDirection::N), o, RawNeighbour(o, HexDirection::NW)}, true);
         }
     }
     {  // Top filler above odd column 11 of row 0: the pieces of a tile above it.
         const int c = 11;
         const int x = 49 * c;
         columnX = x;
-        const TileRef above{-1, c};
-        const TileRef below{0, c};
-        const TileRef left{0, c - 1};
-        const TileRef right{0, c + 1};
+        const TilePos above{-1, c};
+        const TilePos below{0, c};
+        const TilePos left{0, c - 1};
+        const TilePos right{0, c + 1};
         add(PieceKind::Hex, LowerRows(hex, 25), x + 11, 0, {above}, false);
         add(PieceKind::Rect1, rect1, x + 24, 8, {above, below}, false);
         add(PieceKind::Rect2, LowerRows(rect2, 70), x, 0, {above, left}, false);
@@ -340,8 +331,8 @@ bool Contains(const gfx::Rect& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
-bool Subset(const std::vector<TileRef>& inner, const std::vector<TileRef>& outer) {
-    return std::all_of(inner.begin(), inner.end(), [&](const TileRef& t) {
+bool Subset(const std::vector<TilePos>& inner, const std::vector<TilePos>& outer) {
+    return std::all_of(inner.begin(), inner.end(), [&](const TilePos& t) {
         return std::find(outer.begin(), outer.end(), t) != outer.end();
     });
 }
@@ -371,7 +362,7 @@ ArtPoint TileCentre(int row, int column) {
 
 ArtColour IdealColour(const std::function<int(int row, int column)>& classAt, ArtPoint p) {
     std::vector<Sample> samples;
-    for (const TileRef& tile : Influencers(p)) {
+    for (const TilePos& tile : Influencers(p)) {
         samples.push_back({TileCentre(tile.row, tile.column), classAt(tile.row, tile.column)});
     }
     return Blend(samples, p);

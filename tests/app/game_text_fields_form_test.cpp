@@ -18,6 +18,7 @@
 #include "app/game_session.h"
 #include "app/main_form.h"
 #include "app/screens.h"
+#include "game/message_store.h"
 #include "platform/os/scripted_ui_shell.h"
 #include "platform/os/version_block.h"
 #include "race/password_form.h"
@@ -28,7 +29,6 @@
 #include "support/temp_dir.h"
 #include "units/unit_form.h"
 #include "view/main_screen_form.h"
-#include "view/message_store.h"
 
 namespace {
 

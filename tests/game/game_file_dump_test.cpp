@@ -146,19 +146,29 @@ TEST(GameFileKind, TakenFromTheName) {
     EXPECT_EQ(GameFileKindName(GameFileKind::History), "history");
 }
 
-TEST(JsonWriter, EscapesWindows1252TextsAsAscii) {
-    EXPECT_EQ(JsonQuote("a\"b\\c\n\x01"), R"("a\"b\\c\n\u0001")");
-    EXPECT_EQ(JsonQuote("caf\xe9 \x80 \x7f"), R"("caf\u00e9 \u20ac \u007f")");
-    JsonWriter json;
-    json.BeginArray();
-    json.Float(20.5f);
-    json.Float(50.9f);
-    json.Float(std::nanf(""));
-    json.Float(-INFINITY);
-    json.BeginObject();
-    json.EndObject();
-    json.EndArray();
-    EXPECT_EQ(json.Text(), "[20.5,50.9,null,null,{}]");
+TEST(GameFileDump, EscapesWindows1252TextsAsAsciiAndWritesFloatsThatReadBack) {
+    RaceRecord race;
+    race.Version = std::nanf("");
+    race.NameSingular = "a\"b\\c\n\x01";
+    race.NamePlural = "caf\xe9 \x80 \x7f";
+    race.LeaderName = "\x81\x9f\xff";  // unassigned in the code page, then two letters
+    std::string json = DumpRaceRecord(race);
+    EXPECT_TRUE(JsonSyntax(json).Valid()) << json;
+    EXPECT_EQ(
+        json.rfind(R"({"kind":"race","Race":{"Version":null,"NameSingular":"a\"b\\c\n\u0001",)"
+                   R"("NamePlural":"caf\u00e9 \u20ac \u007f","LeaderName":"\u0081\u0178\u00ff",)",
+                   0),
+        0u)
+        << json;
+
+    for (const auto& [value, text] :
+         {std::pair{20.5f, "20.5"}, std::pair{50.9f, "50.9"}, std::pair{3.634f, "3.634"},
+          std::pair{-INFINITY, "null"}, std::pair{20.0f, "20"}, std::pair{-7.0f, "-7"},
+          std::pair{1e-7f, "1e-07"}}) {
+        race.Version = value;
+        json = DumpRaceRecord(race);
+        EXPECT_TRUE(Has(json, std::string(R"("Version":)") + text + ",")) << value << ": " << json;
+    }
 }
 
 TEST(GameFileDump, PlayerFile) {

@@ -1,6 +1,7 @@
 #include "platform/gfx/pixels.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <vector>
 
@@ -91,6 +92,15 @@ bool SharesMemory(const PixelView& a, const Rect& ra, const PixelView& b, const 
         return false;
     }
     return !Intersect(ra, rb).Empty();
+}
+
+// What the copy kernels trust their callers to have checked: the same pixel size, and each
+// rectangle inside its view.
+[[maybe_unused]] bool ViewsHold(const PixelView& to, const Rect& dst, const PixelView& from,
+                                const Rect& src) {
+    return to.bytesPerPixel == from.bytesPerPixel &&
+           Contains(Rect{0, 0, to.width, to.height}, dst) &&
+           Contains(Rect{0, 0, from.width, from.height}, src);
 }
 
 template <typename T>
@@ -207,6 +217,7 @@ void CopyPixels(const PixelView& to, int x, int y, const PixelView& from, const 
     }
     const std::size_t rowBytes = static_cast<std::size_t>(width) * from.bytesPerPixel;
     const Rect dst{x, y, x + width, y + height};
+    assert(ViewsHold(to, dst, from, src));
     // Within one buffer a downward move must copy the bottom row first.
     const bool upward = SharesMemory(to, dst, from, src) && y > src.top;
     for (int i = 0; i < height; ++i) {
@@ -226,6 +237,7 @@ void CopyPixelsKeyed(const PixelView& to, int x, int y, const PixelView& from, c
         return;
     }
     const Rect dst{x, y, x + width, y + height};
+    assert(ViewsHold(to, dst, from, src));
     if (SharesMemory(to, dst, from, src)) {
         // Keyed rows read and write at once; take the source aside first.
         const int rowBytes = width * from.bytesPerPixel;
@@ -246,6 +258,8 @@ void ScalePixels(const PixelView& to, const Rect& dst, const PixelView& from, co
     if (area.Empty() || src.Empty()) {
         return;
     }
+    assert(to.bytesPerPixel == from.bytesPerPixel &&
+           Contains(Rect{0, 0, from.width, from.height}, src));
     switch (to.bytesPerPixel) {
         case 2:
             ScaleRows<2>(to, from, dst, src, area, key);

@@ -1,11 +1,8 @@
 #include "platform/gfx/surface.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "platform/gfx/direct3d.h"
@@ -16,13 +13,6 @@ namespace {
 
 constexpr int kMaxSide = 16384;
 constexpr std::int64_t kMaxBytes = std::int64_t{1} << 28;
-
-// Narrower column blocks only add per-copy overhead.
-constexpr int kMinBlockWidth = 16;
-// Queues at least this long, or whose Blts write at least this many pixels, are run by two
-// threads.
-constexpr std::size_t kParallelCopies = 2048;
-constexpr std::int64_t kParallelScaledPixels = 65536;
 
 Rect Whole(const Surface& surface) {
     return Rect{0, 0, surface.Width(), surface.Height()};
@@ -199,8 +189,7 @@ Result Surface::BeginBatch() {
 
 void Surface::EndBatch() {
     Settle();
-    limit_ = nullptr;
-    limits_.clear();
+    queue_.DropLimits();
     if (batching_) {
         batching_ = false;
         std::erase(display_->batching, this);
@@ -208,261 +197,15 @@ void Surface::EndBatch() {
 }
 
 void Surface::LimitQueuedRows(std::vector<std::uint8_t> rows) {
-    if (rows.empty()) {
-        limit_ = nullptr;
-        return;
-    }
-    rows.resize(static_cast<std::size_t>(view_.height), 0);
-    limits_.push_back(std::make_unique<std::vector<std::uint8_t>>(std::move(rows)));
-    limit_ = limits_.back()->data();
-}
-
-Rect Surface::SpanOf(const PendingCopy& copy) const {
-    switch (copy.work) {
-        case Work::Scale:
-            return copy.source;
-        case Work::Edit: {
-            const std::vector<ColumnRange>& columns = edits_[copy.index].columns;
-            Rect span{view_.width, copy.source.top, 0, copy.source.bottom};
-            for (const ColumnRange& range : columns) {
-                span.left = std::min(span.left, range.left);
-                span.right = std::max(span.right, range.right);
-            }
-            return span;
-        }
-        default:
-            return Rect{copy.x, copy.y, copy.x + copy.source.Width(),
-                        copy.y + copy.source.Height()};
-    }
-}
-
-void Surface::RunPart(const PendingCopy& copy, int left, int right) {
-    switch (copy.work) {
-        case Work::Scale: {
-            // The destination columns whose source columns lie in [left, right).
-            const QueuedScale& scale = scales_[copy.index];
-            const int from = FirstScaledColumn(scale.target, copy.source, left);
-            const int to = FirstScaledColumn(scale.target, copy.source, right);
-            if (from < to) {
-                const Rect part{from, scale.target.top, to, scale.target.bottom};
-                ScalePixels(scale.to, scale.target, view_, copy.source, part,
-                            copy.keyed ? &copy.key : nullptr);
-            }
-            return;
-        }
-        case Work::Edit: {
-            const RowEdit& edit = edits_[copy.index].edit;
-            for (int y = copy.source.top; y < copy.source.bottom; ++y) {
-                if (copy.rows == nullptr || copy.rows[y] != 0) {
-                    edit(view_.Row(y));
-                }
-            }
-            return;
-        }
-        default: {
-            const int from = std::max(copy.x, left);
-            const int to = std::min(copy.x + copy.source.Width(), right);
-            if (from >= to) {
-                return;
-            }
-            const Rect part{copy.source.left + from - copy.x, copy.source.top,
-                            copy.source.left + to - copy.x, copy.source.bottom};
-            if (copy.work == Work::KeyedCopy) {
-                CopyPixelsKeyed(view_, from, copy.y, *copy.from, part, copy.key, copy.rows);
-            } else {
-                CopyPixels(view_, from, copy.y, *copy.from, part, copy.rows);
-            }
-            return;
-        }
-    }
+    queue_.LimitRows(std::move(rows), view_.height);
 }
 
 void Surface::RunPending() {
-    if (pending_.empty()) {
+    if (queue_.Empty()) {
         return;
     }
-    display_->pendingCopies -= pending_.size();
-    const int bpp = view_.bytesPerPixel;
-    int top = INT_MAX;
-    int bottom = 0;
-    std::int64_t scaledPixels = 0;
-    bool unlimited = false;
-    std::vector<const std::uint8_t*> limits;
-    for (const PendingCopy& copy : pending_) {
-        const Rect span = SpanOf(copy);
-        top = std::min(top, span.top);
-        bottom = std::max(bottom, span.bottom);
-        if (copy.work == Work::Scale) {
-            const Rect& target = scales_[copy.index].target;
-            scaledPixels += std::int64_t{target.Width()} * target.Height();
-            unlimited = true;  // reads every row of its source
-        } else if (copy.rows == nullptr) {
-            unlimited = true;
-        } else if (std::find(limits.begin(), limits.end(), copy.rows) == limits.end()) {
-            limits.push_back(copy.rows);
-        }
-    }
-    // Only the rows the work writes or reads take room in the cache.
-    int rowsUsed = bottom - top;
-    if (!unlimited) {
-        rowsUsed = 0;
-        for (int y = top; y < bottom; ++y) {
-            rowsUsed += std::any_of(limits.begin(), limits.end(),
-                                    [y](const std::uint8_t* rows) { return rows[y] != 0; })
-                            ? 1
-                            : 0;
-        }
-    }
-    const int columnBytes = std::max(1, rowsUsed * bpp);
-    const int blockWidth =
-        std::min(view_.width, std::max(kMinBlockWidth, display_->batchBlockBytes / columnBytes));
-    const int blocks = (view_.width + blockWidth - 1) / blockWidth;
-
-    // The blocks each piece of work meets: those of its columns, or of an edit's ranges.
-    const auto forBlocks = [&](const PendingCopy& copy, const auto& visit) {
-        const auto visitRange = [&](int left, int right) {
-            left = std::max(left, 0);
-            right = std::min(right, view_.width);
-            if (left < right) {
-                for (int b = left / blockWidth; b <= (right - 1) / blockWidth; ++b) {
-                    visit(b);
-                }
-            }
-        };
-        if (copy.work == Work::Edit) {
-            for (const ColumnRange& range : edits_[copy.index].columns) {
-                visitRange(range.left, range.right);
-            }
-        } else {
-            const Rect span = SpanOf(copy);
-            visitRange(span.left, span.right);
-        }
-    };
-    // The work that meets each block, in queue order (an edit whose ranges share a block
-    // is listed there once).
-    std::vector<std::uint32_t> starts(static_cast<std::size_t>(blocks) + 1, 0);
-    std::vector<std::int32_t> lastSeen(static_cast<std::size_t>(blocks), -1);
-    for (std::uint32_t i = 0; i < pending_.size(); ++i) {
-        forBlocks(pending_[i], [&](int b) {
-            if (lastSeen[static_cast<std::size_t>(b)] != static_cast<std::int32_t>(i)) {
-                lastSeen[static_cast<std::size_t>(b)] = static_cast<std::int32_t>(i);
-                ++starts[static_cast<std::size_t>(b) + 1];
-            }
-        });
-    }
-    for (int b = 0; b < blocks; ++b) {
-        starts[static_cast<std::size_t>(b) + 1] += starts[static_cast<std::size_t>(b)];
-    }
-    std::vector<std::uint32_t> order(starts.back());
-    std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
-    std::vector<std::uint8_t> edited(static_cast<std::size_t>(blocks), 0);
-    std::fill(lastSeen.begin(), lastSeen.end(), -1);
-    for (std::uint32_t i = 0; i < pending_.size(); ++i) {
-        forBlocks(pending_[i], [&](int b) {
-            if (lastSeen[static_cast<std::size_t>(b)] != static_cast<std::int32_t>(i)) {
-                lastSeen[static_cast<std::size_t>(b)] = static_cast<std::int32_t>(i);
-                order[next[static_cast<std::size_t>(b)]++] = i;
-            }
-            if (pending_[i].work == Work::Edit) {
-                edited[static_cast<std::size_t>(b)] = 1;
-            }
-        });
-    }
-
-    // Units of work that share no pixel: every block that an edit reaches, together (an edit
-    // needs all its columns at once), and each other block alone.
-    struct Unit {
-        std::vector<int> blocks;
-        std::size_t weight = 0;
-    };
-    std::vector<Unit> units;
-    Unit editedBlocks;
-    for (int b = 0; b < blocks; ++b) {
-        const std::size_t weight =
-            starts[static_cast<std::size_t>(b) + 1] - starts[static_cast<std::size_t>(b)];
-        if (weight == 0) {
-            continue;
-        }
-        Unit& unit = edited[static_cast<std::size_t>(b)] != 0 ? editedBlocks : units.emplace_back();
-        unit.blocks.push_back(b);
-        unit.weight += weight;
-    }
-    if (!editedBlocks.blocks.empty()) {
-        units.insert(units.begin(), std::move(editedBlocks));
-    }
-
-    const auto runUnit = [&](const Unit& unit) {
-        if (unit.blocks.size() == 1) {
-            const int b = unit.blocks.front();
-            const int left = b * blockWidth;
-            const int right = std::min(view_.width, left + blockWidth);
-            for (std::uint32_t k = starts[static_cast<std::size_t>(b)];
-                 k < starts[static_cast<std::size_t>(b) + 1]; ++k) {
-                RunPart(pending_[order[k]], left, right);
-            }
-            return;
-        }
-        // The unit's work in queue order, each piece in all the unit's blocks it meets.
-        std::vector<std::uint32_t> work;
-        for (const int b : unit.blocks) {
-            work.insert(work.end(), order.begin() + starts[static_cast<std::size_t>(b)],
-                        order.begin() + starts[static_cast<std::size_t>(b) + 1]);
-        }
-        std::sort(work.begin(), work.end());
-        work.erase(std::unique(work.begin(), work.end()), work.end());
-        for (const std::uint32_t i : work) {
-            const PendingCopy& copy = pending_[i];
-            if (copy.work == Work::Edit) {
-                RunPart(copy, 0, view_.width);
-                continue;
-            }
-            const Rect span = SpanOf(copy);
-            for (const int b : unit.blocks) {
-                const int left = b * blockWidth;
-                const int right = std::min(view_.width, left + blockWidth);
-                if (span.left < right && span.right > left) {
-                    RunPart(copy, left, right);
-                }
-            }
-        }
-    };
-    const auto runUnits = [&](std::size_t first, std::size_t end) {
-        for (std::size_t u = first; u < end; ++u) {
-            runUnit(units[u]);
-        }
-    };
-    // A large queue is split between this thread and a second one, by the amount of work:
-    // the work is bound by memory traffic, which a second core adds to.
-    std::size_t split = 0;
-    std::size_t total = 0;
-    for (const Unit& unit : units) {
-        total += unit.weight;
-    }
-    for (std::size_t sum = 0; split < units.size() && 2 * sum < total; ++split) {
-        sum += units[split].weight;
-    }
-    std::thread worker;
-    if ((pending_.size() >= kParallelCopies || scaledPixels >= kParallelScaledPixels) &&
-        split > 0 && split < units.size()) {
-        try {
-            worker = std::thread(runUnits, split, units.size());
-        } catch (const std::system_error&) {
-            // No second thread to be had: this one does all the work.
-        }
-    }
-    if (worker.joinable()) {
-        runUnits(0, split);
-        worker.join();
-    } else {
-        runUnits(0, units.size());
-    }
-    pending_.clear();
-    scales_.clear();
-    edits_.clear();
-    // Only the limit in force is still needed.
-    std::erase_if(limits_, [this](const std::unique_ptr<std::vector<std::uint8_t>>& rows) {
-        return rows->data() != limit_;
-    });
+    display_->pendingCopies -= queue_.Size();
+    queue_.Run(view_, display_->batchBlockBytes);
 }
 
 void FlushPendingCopies(DisplayState& display) {
@@ -526,13 +269,8 @@ Result Surface::LockRows(int top, int bottom, std::span<const ColumnRange> colum
     }
     if (batching_) {
         MakeRoomInQueue();
-        PendingCopy copy{};
-        copy.source = Rect{0, top, view_.width, bottom};
-        copy.work = Work::Edit;
-        copy.index = static_cast<std::uint32_t>(edits_.size());
-        copy.rows = limit_;
-        edits_.push_back(QueuedEdit{std::move(edit), {columns.begin(), columns.end()}});
-        Queue(copy);
+        queue_.AddEdit(top, bottom, columns, std::move(edit));
+        ++display_->pendingCopies;
         return DD_OK;
     }
     for (int y = top; y < bottom; ++y) {
@@ -621,15 +359,8 @@ Result Surface::BltFast(int x, int y, Surface* source, const Rect* srcRect, std:
                                            !source->WrittenByQueue());
     if (deferrable) {
         MakeRoomInQueue();
-        PendingCopy copy{};
-        copy.from = &source->view_;
-        copy.source = src;
-        copy.x = x;
-        copy.y = y;
-        copy.work = keyed ? Work::KeyedCopy : Work::Copy;
-        copy.key = keyed ? source->sourceKey_->low : 0;
-        copy.rows = limit_;
-        Queue(copy);
+        queue_.AddCopy(source->view_, src, x, y, keyed ? &source->sourceKey_->low : nullptr);
+        ++display_->pendingCopies;
         source->readByRun_ = display_->queueRuns;
         return DD_OK;
     }
@@ -703,14 +434,8 @@ Result Surface::Blt(const Rect* dstRect, Surface* source, const Rect* srcRect,
     if (source->batching_ && source != this && source->display_ == display_ && !IsPrimary() &&
         !batching_ && !clipper_ && !ReadByQueue() && !WrittenByQueue()) {
         MakeRoomInQueue();
-        PendingCopy copy{};
-        copy.source = src;
-        copy.work = Work::Scale;
-        copy.keyed = key != nullptr;
-        copy.key = keyValue;
-        copy.index = static_cast<std::uint32_t>(source->scales_.size());
-        source->scales_.push_back(QueuedScale{view_, dst});
-        source->Queue(copy);
+        source->queue_.AddScale(view_, dst, src, key);
+        ++display_->pendingCopies;
         writtenByRun_ = display_->queueRuns;
         return DD_OK;
     }

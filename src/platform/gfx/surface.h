@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/gfx/batch_queue.h"
 #include "platform/gfx/pixels.h"
 #include "platform/gfx/result.h"
 
@@ -166,15 +167,6 @@ private:
     Surface& surface_;
 };
 
-// Columns [left, right) of a surface.
-struct ColumnRange {
-    int left = 0;
-    int right = 0;
-};
-
-// An edit of one row of pixels; receives the row's first byte.
-using RowEdit = std::function<void(std::uint8_t* row)>;
-
 class Surface {
 public:
     // Use DirectDraw::CreateSurface.
@@ -270,35 +262,6 @@ private:
     friend class DirectDraw;
     friend void FlushPendingCopies(DisplayState& display);
 
-    // One piece of queued work, in the order it was asked for. When it runs, the pixels it
-    // reads are still those it was queued with, because every change of them runs the queue
-    // first.
-    enum class Work : std::uint8_t {
-        Copy,       // a BltFast of source of *from to (x, y)
-        KeyedCopy,  // the same with key
-        Scale,      // a Blt of source of this surface into scales_[index]
-        Edit,       // the row edit edits_[index] of rows source.top to source.bottom
-    };
-    struct PendingCopy {
-        const PixelView* from = nullptr;
-        Rect source;
-        int x = 0;
-        int y = 0;
-        std::uint32_t key = 0;
-        Work work = Work::Copy;
-        bool keyed = false;  // a Scale with key
-        std::uint32_t index = 0;
-        const std::uint8_t* rows = nullptr;  // the row limit in force when it was queued
-    };
-    struct QueuedScale {
-        PixelView to;
-        Rect target;
-    };
-    struct QueuedEdit {
-        RowEdit edit;
-        std::vector<ColumnRange> columns;
-    };
-
     Result Allocate();
     Result Busy() const;
     // The checks every copy makes of its surfaces and source rectangle (the whole source
@@ -316,24 +279,16 @@ private:
             FlushPendingCopies(*display_);
         }
     }
+    // Runs this surface's queue (the display's count of queued work goes down with it).
     void RunPending();
     // The checks and state change a lock makes (Lock, LockRows); settle runs the queues first.
     Result BeginLock(bool settle);
-    void Queue(const PendingCopy& copy) {
-        pending_.push_back(copy);
-        ++display_->pendingCopies;
-    }
     // Runs the display's queues when they hold maxQueuedWork; called before work is queued.
     void MakeRoomInQueue() {
         if (display_->pendingCopies >= display_->maxQueuedWork) {
             FlushPendingCopies(*display_);
         }
     }
-    // The columns and rows of this (batching) surface that queued work writes or reads; for
-    // an edit, the columns from its first to its last range.
-    Rect SpanOf(const PendingCopy& copy) const;
-    // Runs the part of queued work that lies in columns [left, right).
-    void RunPart(const PendingCopy& copy, int left, int right);
     // Whether a queued copy reads this surface, or a queued Blt writes it.
     bool ReadByQueue() const {
         return display_->pendingCopies != 0 && readByRun_ == display_->queueRuns;
@@ -356,12 +311,9 @@ private:
     std::shared_ptr<Clipper> clipper_;
     mutable bool unzeroed_ = false;  // the pixels are still to be set to zero
     bool batching_ = false;
-    std::vector<PendingCopy> pending_;
-    std::vector<QueuedScale> scales_;
-    std::vector<QueuedEdit> edits_;
-    // The row limits of the queued work, and the one in force (see LimitQueuedRows).
-    std::vector<std::unique_ptr<std::vector<std::uint8_t>>> limits_;
-    const std::uint8_t* limit_ = nullptr;
+    // The work waiting while this surface batches: copies and edits of its pixels, and
+    // scaled copies out of it.
+    BatchQueue queue_;
     // The run of the queues (DisplayState::queueRuns) in which a queued copy last read this
     // surface, or a queued Blt last wrote it.
     std::uint64_t readByRun_ = UINT64_MAX;
