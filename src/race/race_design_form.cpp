@@ -574,3 +574,11 @@ void TRaceDesign::LoadRaceButtonClick() {
         return;
     ShowValues(loaded);
 }
+
+bool TRaceDesign::LoadRaceFromFile(const std::string& path) {
+    RaceDesignValues loaded = Values;
+    if (!LoadRaceFileIntoDesign(path, loaded))
+        return false;
+    ShowValues(loaded);
+    return true;
+}

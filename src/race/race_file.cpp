@@ -358,7 +358,11 @@ bool LoadRaceIntoDesign(RaceDesignValues& values) {
     std::optional<std::string> chosen = Shell().OpenFile(RaceLoadDialog());
     if (!chosen)
         return false;
-    std::optional<std::vector<uint8_t>> bytes = OpenCheckedRaceFile(*chosen);
+    return LoadRaceFileIntoDesign(*chosen, values);
+}
+
+bool LoadRaceFileIntoDesign(const std::string& path, RaceDesignValues& values) {
+    std::optional<std::vector<uint8_t>> bytes = OpenCheckedRaceFile(path);
     if (!bytes)
         return false;
     if (!ReadRaceIntoDesign(*bytes, values)) {

@@ -115,6 +115,9 @@ bool SaveRaceFromDesign(const RaceDesignValues& values, float version);
 // values. True when the values were set from the file (also when the password prompt was
 // cancelled, which empties the password fields); false when nothing was changed.
 bool LoadRaceIntoDesign(RaceDesignValues& values);
+// The same without the dialog, for a file already chosen (one named on the command line):
+// the same checks, messages and password prompt.
+bool LoadRaceFileIntoDesign(const std::string& path, RaceDesignValues& values);
 
 // "Browse" of a New Game wizard player slot: asks for a file, checks it and reads it into
 // the slot's race. True when the race was read; the chosen file's name is then stored in

@@ -1,7 +1,9 @@
 #include "platform/qt/qt_ui_shell.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 #include <cstdio>
@@ -11,11 +13,25 @@ QString QtFilterFromPairs(const std::string& filter) {
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        for (QString& pattern : patterns) pattern = pattern.trimmed();
+        for (QString& pattern : patterns)
+            pattern = pattern.trimmed();
         entries << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
                        QLatin1Char(')');
     }
     return entries.join(QStringLiteral(";;"));
+}
+
+QString DialogStartFolder(const std::string& fileName, const QString& lastFolder) {
+    const QFileInfo named(QString::fromLocal8Bit(fileName));
+    if (!fileName.empty() && named.isAbsolute())
+        return named.absolutePath();
+    if (!lastFolder.isEmpty())
+        return lastFolder;
+    return QDir::homePath();
+}
+
+void QtUiShell::NoteChosenFile(const std::string& path) {
+    lastFolder_ = QFileInfo(QString::fromLocal8Bit(path)).absolutePath();
 }
 
 void QtUiShell::ShowMessage(const std::string& text, const std::string& caption) {
@@ -30,11 +46,15 @@ std::optional<std::string> QtUiShell::OpenFile(const FileDialogOptions& options)
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QtFilterFromPairs(options.filter));
     dialog.setOption(QFileDialog::ReadOnly, false);
-    if (!options.fileName.empty()) dialog.selectFile(QString::fromLocal8Bit(options.fileName));
+    dialog.setDirectory(DialogStartFolder(options.fileName, lastFolder_));
+    if (!options.fileName.empty())
+        dialog.selectFile(QString::fromLocal8Bit(options.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    const std::string chosen = dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    NoteChosenFile(chosen);
+    return chosen;
 }
 
 std::optional<std::string> QtUiShell::SaveFile(const FileDialogOptions& options) {
@@ -42,23 +62,32 @@ std::optional<std::string> QtUiShell::SaveFile(const FileDialogOptions& options)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QtFilterFromPairs(options.filter));
-    if (!options.defaultExt.empty()) dialog.setDefaultSuffix(QString::fromLocal8Bit(options.defaultExt));
-    if (!options.fileName.empty()) dialog.selectFile(QString::fromLocal8Bit(options.fileName));
+    if (!options.defaultExt.empty())
+        dialog.setDefaultSuffix(QString::fromLocal8Bit(options.defaultExt));
+    dialog.setDirectory(DialogStartFolder(options.fileName, lastFolder_));
+    if (!options.fileName.empty())
+        dialog.selectFile(QString::fromLocal8Bit(options.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    const std::string chosen = dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    NoteChosenFile(chosen);
+    return chosen;
 }
 
 bool QtUiShell::AskPassword(const std::function<bool(const std::string&)>& accept) {
     return passwordPrompt ? passwordPrompt(accept) : false;
 }
 
-void QtUiShell::ProcessPendingEvents() { QApplication::processEvents(); }
+void QtUiShell::ProcessPendingEvents() {
+    QApplication::processEvents();
+}
 
 void QtUiShell::EndApplication() {
     ended_ = true;
     QApplication::exit(0);
 }
 
-void QtUiShell::DebugOutput(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+void QtUiShell::DebugOutput(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+}

@@ -20,9 +20,19 @@ public:
     // The password prompt window is a screen of its own; the application connects it here.
     std::function<bool(const std::function<bool(const std::string&)>&)> passwordPrompt;
 
+    // Remembers the folder of a file the player chose (also one named at start), where the
+    // next file dialog opens.
+    void NoteChosenFile(const std::string& path);
+
 private:
     bool ended_ = false;
+    QString lastFolder_;
 };
+
+// The folder a file dialog opens in: the folder of the name it starts with when that name
+// has one, else the folder of the file last chosen, else the player's home folder. Never
+// the working directory, which may be the game's read-only data folder.
+QString DialogStartFolder(const std::string& fileName, const QString& lastFolder);
 
 // Turns a filter of the form "Text (*.a)|*.a; *.b|All Files (*.*)|*.*" into Qt's form.
 QString QtFilterFromPairs(const std::string& filter);
