@@ -32,10 +32,20 @@ constexpr double kRowStep = 1.5 * kHexRadius;
 
 // The tiles, row by row from the north; odd rows are shifted half a tile to the east.
 // '.' sea, 'L' plain, 'F' forest, 'H' hills, 'I' ice.
+// clang-format off
 const char* const kTiles[] = {
-    "IIIIIIIIII", "IIIIIIIIII", "..LLF....H", ".LFFHL...L", "..LFHL..LF",
-    "...LL..LFF", "......LHFL", "..L...LFL.", ".LFL...L..", "IIIIIIIIII",
+    "IIIIIIIIII",
+    "IIIIIIIIII",
+    "..LLF....H",
+    ".LFFHL...L",
+    "..LFHL..LF",
+    "...LL..LFF",
+    ".L....LHFL",
+    "LFL...LFL.",
+    "IIIIIIIIII",
+    "IIIIIIIIII",
 };
+// clang-format on
 constexpr int kRows = 10;
 constexpr int kColumns = 10;
 

@@ -21,7 +21,7 @@ const std::string& DataFolder();
 
 // The data folder of the program at `programPath`: the program's own folder when it holds
 // the data (a build's run folder), else the folder `installedRelative` names relative to
-// the program's folder (the installed layout, e.g. "../share/velmora") when that holds it;
+// the program's folder (the installed layout, e.g. "../share/games/velmora") when that holds it;
 // empty when neither does. A folder holds the data when it has the sphere mesh "sphere3.x".
 std::string FindDataFolder(const std::string& programPath, std::string_view installedRelative);
 

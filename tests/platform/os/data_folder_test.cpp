@@ -30,28 +30,29 @@ TEST(DataFolder, IsTheRunFolderBesideTheProgramFirst) {
     Touch(dir.path() / "run" / "velmora");
     Touch(dir.path() / "run" / "sphere3.x");
     // An installed tree above it does not matter while the program's own folder has data.
-    Touch(dir.path() / "share" / "velmora" / "sphere3.x");
-    EXPECT_EQ(FindDataFolder((dir.path() / "run" / "velmora").string(), "../share/velmora"),
+    Touch(dir.path() / "share" / "games" / "velmora" / "sphere3.x");
+    EXPECT_EQ(FindDataFolder((dir.path() / "run" / "velmora").string(), "../share/games/velmora"),
               (dir.path() / "run").string());
 }
 
 TEST(DataFolder, IsTheInstalledFolderRelativeToTheProgram) {
     TempDir dir;
     Touch(dir.path() / "usr" / "games" / "velmora");
-    Touch(dir.path() / "usr" / "share" / "velmora" / "sphere3.x");
-    EXPECT_EQ(
-        FindDataFolder((dir.path() / "usr" / "games" / "velmora").string(), "../share/velmora"),
-        (dir.path() / "usr" / "share" / "velmora").string());
+    Touch(dir.path() / "usr" / "share" / "games" / "velmora" / "sphere3.x");
+    EXPECT_EQ(FindDataFolder((dir.path() / "usr" / "games" / "velmora").string(),
+                             "../share/games/velmora"),
+              (dir.path() / "usr" / "share" / "games" / "velmora").string());
 }
 
 TEST(DataFolder, IsNoneWhereNeitherPlaceHoldsTheData) {
     TempDir dir;
     Touch(dir.path() / "bin" / "velmora");
     // A folder without the sphere mesh is not taken, nor is a missing one.
-    fs::create_directories(dir.path() / "share" / "velmora" / "GAMEART");
-    EXPECT_EQ(FindDataFolder((dir.path() / "bin" / "velmora").string(), "../share/velmora"), "");
+    fs::create_directories(dir.path() / "share" / "games" / "velmora" / "GAMEART");
+    EXPECT_EQ(FindDataFolder((dir.path() / "bin" / "velmora").string(), "../share/games/velmora"),
+              "");
     EXPECT_EQ(FindDataFolder((dir.path() / "bin" / "velmora").string(), ""), "");
-    EXPECT_EQ(FindDataFolder("", "../share/velmora"), "");
+    EXPECT_EQ(FindDataFolder("", "../share/games/velmora"), "");
 }
 
 TEST(DataFolder, RunningProgramIsThisTestProgram) {
