@@ -75,9 +75,11 @@ std::string AbsoluteCommandLinePath(const std::string& argument) {
 }
 
 std::string UnknownFileKindText(std::string_view path) {
-    return "\"" + std::string(FileNamePart(path)) +
-           "\" is not a Velmora file. Velmora opens player files (.p01 to .p10), host files "
-           "(.hst) and race files (.rce).";
+    std::string text = "\"";
+    text.append(FileNamePart(path));
+    text.append("\" is not a Velmora file. Velmora opens player files (.p01 to .p10), host "
+                "files (.hst) and race files (.rce).");
+    return text;
 }
 
 bool OpenCommandLineFile(const std::string& path) {
