@@ -8,9 +8,9 @@ scripts/install_deps.sh dpkg-dev lintian
 
 out=build/package
 build=$out/build
-stage=$out/root
+stage=$out/debian/velmora
 mkdir -p "$out"
-rm -rf "$stage" "$out"/velmora_*.deb
+rm -rf "$out/debian" "$out"/velmora_*.deb
 
 # Debian's hardening flags; the programs are stripped, so no debug information is made.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
@@ -26,20 +26,23 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     "${launcher[@]}" >/dev/null
 nice cmake --build "$build"
 DESTDIR="$PWD/$stage" cmake --install "$build" --strip >/dev/null
+# As Debian strips programs: without the compiler's notes either.
+strip --remove-section=.comment --remove-section=.note "$stage"/usr/games/*
 
 version=$(cat "$build/packaging/package-version")
 arch=$(dpkg --print-architecture)
 deb=$out/velmora_${version}_${arch}.deb
 
 # The shared libraries the programs link give the dependencies; dpkg-shlibdeps reads the
-# package's name from a control file of its own.
-mkdir -p "$out/debian"
+# package's name from a control file of its own and finds the package's folder by its
+# DEBIAN folder.
+mkdir -p "$stage/DEBIAN"
 printf 'Source: velmora\n\nPackage: velmora\nArchitecture: any\n' >"$out/debian/control"
-shlibs=$(cd "$out" && dpkg-shlibdeps -O -xvelmora root/usr/games/velmora root/usr/games/velmora-tool |
+shlibs=$(cd "$out" &&
+    dpkg-shlibdeps -O debian/velmora/usr/games/velmora debian/velmora/usr/games/velmora-tool |
     sed -n 's/^shlibs:Depends=//p')
 [ -n "$shlibs" ] || { echo "dpkg-shlibdeps found no libraries" >&2; exit 1; }
 
-mkdir -p "$stage/DEBIAN"
 # The toolkit draws through a platform plugin, which no library links; the screens use
 # the Liberation fonts in place of the fonts they are laid out for.
 cat >"$stage/DEBIAN/control" <<CONTROL

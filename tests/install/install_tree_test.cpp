@@ -244,7 +244,7 @@ TEST_F(InstalledTree, ManualPagesCompletionAndDocuments) {
                               "copyright-format/1.0/\n",
                               0),
               0u);
-    EXPECT_NE(copyright.find("Copyright: The Velmora developers\nLicense: Expat\n"),
+    EXPECT_NE(copyright.find("\nCopyright: 2026 The Velmora developers\nLicense: Expat\n"),
               std::string::npos);
     // The licence text of LICENSE, each line indented and each empty line a lone dot.
     EXPECT_NE(copyright.find("\n Permission is hereby granted, free of charge,"),
