@@ -27,7 +27,8 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 nice cmake --build "$build"
 DESTDIR="$PWD/$stage" cmake --install "$build" --strip >/dev/null
 # As Debian strips programs: without the compiler's notes either.
-strip --remove-section=.comment --remove-section=.note "$stage"/usr/games/*
+strip --remove-section=.comment --remove-section=.note "$stage"/usr/games/velmora \
+    "$stage"/usr/bin/velmora-tool
 
 version=$(cat "$build/packaging/package-version")
 arch=$(dpkg --print-architecture)
@@ -39,7 +40,7 @@ deb=$out/velmora_${version}_${arch}.deb
 mkdir -p "$stage/DEBIAN"
 printf 'Source: velmora\n\nPackage: velmora\nArchitecture: any\n' >"$out/debian/control"
 shlibs=$(cd "$out" &&
-    dpkg-shlibdeps -O debian/velmora/usr/games/velmora debian/velmora/usr/games/velmora-tool |
+    dpkg-shlibdeps -O debian/velmora/usr/games/velmora debian/velmora/usr/bin/velmora-tool |
     sed -n 's/^shlibs:Depends=//p')
 [ -n "$shlibs" ] || { echo "dpkg-shlibdeps found no libraries" >&2; exit 1; }
 

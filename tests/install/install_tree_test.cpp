@@ -93,8 +93,7 @@ private:
 };
 
 TEST_F(InstalledTree, ProgramsAreInstalledAndFindTheirData) {
-    for (const char* program : {"velmora", "velmora-tool"}) {
-        const fs::path path = Games() / program;
+    for (const fs::path& path : {Games() / "velmora", Usr() / "bin" / "velmora-tool"}) {
         ASSERT_TRUE(fs::is_regular_file(path)) << path;
         EXPECT_NE(fs::status(path).permissions() & fs::perms::others_exec, fs::perms::none) << path;
     }
