@@ -250,15 +250,6 @@ TEST_F(CommandLineFile, MissingFilesAreReportedAndLeaveTheTitleScreenUp) {
     ExpectOnlyTheTitleScreen();
 }
 
-TEST_F(CommandLineFile, DamagedRaceFileGetsTheRaceFileMessage) {
-    WriteBytes(dir.File("broken.rce"), {3, 0, 0, 0, 1});
-    EXPECT_FALSE(Open(dir.File("broken.rce")));
-    ASSERT_EQ(shell.messages.size(), 1u);
-    EXPECT_EQ(shell.messages[0].text, "Invalid Race File");
-    EXPECT_EQ(shell.messages[0].caption, "File Error");
-    ExpectOnlyTheTitleScreen();
-}
-
 TEST_F(CommandLineFile, NameOfNoKnownKindGetsAClearBox) {
     // It exists and holds a player file, but its name is none of the game's kinds.
     const std::string path = WritePlayerFile("notes.txt");
@@ -303,7 +294,7 @@ TEST(FileDialogStart, OpensInTheNamedFolderTheLastFolderOrHome) {
               QStringLiteral("/games"));
     EXPECT_EQ(DialogStartFolder("", QStringLiteral("/races")), QStringLiteral("/races"));
     EXPECT_EQ(DialogStartFolder("war", QStringLiteral("/races")), QStringLiteral("/races"));
-    // Never the working directory, which may be the read-only data folder.
+    // Never the working directory, which the desktop's menu chooses.
     EXPECT_EQ(DialogStartFolder("", QString()), QDir::homePath());
     EXPECT_EQ(DialogStartFolder("war.p01", QString()), QDir::homePath());
 }

@@ -31,7 +31,8 @@ private:
 
 // The folder a file dialog opens in: the folder of the name it starts with when that name
 // has one, else the folder of the file last chosen, else the player's home folder. Never
-// the working directory, which may be the game's read-only data folder.
+// the working directory, which for a game started from the desktop's menu is whatever
+// folder the menu chose, not one of the player's.
 QString DialogStartFolder(const std::string& fileName, const QString& lastFolder);
 
 // Turns a filter of the form "Text (*.a)|*.a; *.b|All Files (*.*)|*.*" into Qt's form.
