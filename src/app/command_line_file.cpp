@@ -7,12 +7,12 @@
 #include "app/game_session.h"
 #include "app/main_form.h"
 #include "app/screens.h"
+#include "game/message_store.h"
 #include "game/player_file.h"
 #include "game/world_map.h"
 #include "host/host_form.h"
 #include "platform/os/ui_shell.h"
 #include "race/race_design_form.h"
-#include "view/message_store.h"
 
 namespace fs = std::filesystem;
 
@@ -77,8 +77,9 @@ std::string AbsoluteCommandLinePath(const std::string& argument) {
 std::string UnknownFileKindText(std::string_view path) {
     std::string text = "\"";
     text.append(FileNamePart(path));
-    text.append("\" is not a Velmora file. Velmora opens player files (.p01 to .p10), host "
-                "files (.hst) and race files (.rce).");
+    text.append(
+        "\" is not a Velmora file. Velmora opens player files (.p01 to .p10), host "
+        "files (.hst) and race files (.rce).");
     return text;
 }
 

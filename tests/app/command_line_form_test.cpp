@@ -17,6 +17,7 @@
 #include "app/main_form.h"
 #include "app/screens.h"
 #include "game/host_file.h"
+#include "game/message_store.h"
 #include "game/player_file.h"
 #include "game/turn_files.h"
 #include "game/world_map.h"
@@ -29,7 +30,6 @@
 #include "units/unit_form.h"
 #include "view/loading_form.h"
 #include "view/main_screen_form.h"
-#include "view/message_store.h"
 
 namespace fs = std::filesystem;
 
