@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the game need, when missing.
+# Installs the Debian 12 packages the build, the tests and the game need, when missing,
+# and any further packages named as arguments (package.sh names its packaging tools).
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libstb-dev libpng-dev nlohmann-json3-dev
     clang libclang-rt-14-dev
     fonts-liberation xvfb xauth
+    # the tests of the installed tree validate the desktop files and file types
+    desktop-file-utils appstream shared-mime-info
+    "$@"
 )
 
 missing=()

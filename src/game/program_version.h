@@ -10,8 +10,8 @@ struct ProgramVersion {
     float VersionStampB = 0.0f;
 };
 
-// Reads the version information of the file with this name (relative to the working
-// directory): the first translation's language name, the file version of that
+// Reads the version information of the file with this name (relative to the data
+// folder, see ResolvePath): the first translation's language name, the file version of that
 // translation's string table, and the stamps converted from the version text. Missing
 // pieces keep the defaults above; a version text that is not a number leaves the stamps 0.
 ProgramVersion ProbeProgramVersion(const std::string& fileName = "tarrowind.exe");

@@ -590,3 +590,11 @@ void TRaceDesign::LoadRaceButtonClick() {
         return;
     ShowValues(loaded);
 }
+
+bool TRaceDesign::LoadRaceFromFile(const std::string& path) {
+    RaceDesignValues loaded = Values;
+    if (!LoadChosenRaceIntoDesign(path, loaded))
+        return false;
+    ShowValues(loaded);
+    return true;
+}

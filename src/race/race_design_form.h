@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QStringList>
 #include <array>
+#include <string>
 #include <vector>
 
 #include "platform/qt/radio_group.h"
@@ -163,6 +164,9 @@ public:
     void FormClose();
     void SaveRaceButtonClick();
     void LoadRaceButtonClick();
+    // Loads the race file at `path` as "Load Race" does with a chosen file (checks,
+    // messages, password prompt). False when nothing was loaded.
+    bool LoadRaceFromFile(const std::string& path);
 
     // Closing by any means ("Exit", Escape, the close box) ends here.
     void done(int result) override;

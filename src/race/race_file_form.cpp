@@ -47,8 +47,12 @@ bool LoadRaceIntoDesign(RaceDesignValues& values) {
     std::optional<std::string> chosen = Shell().OpenFile(RaceLoadDialogOptions());
     if (!chosen)
         return false;
+    return LoadChosenRaceIntoDesign(*chosen, values);
+}
+
+bool LoadChosenRaceIntoDesign(const std::string& path, RaceDesignValues& values) {
     if (std::optional<RaceFileRefusal> refusal =
-            LoadRaceFileIntoDesign(*chosen, values, PromptForPassword)) {
+            LoadRaceFileIntoDesign(path, values, PromptForPassword)) {
         Show(RaceFileRefusalMessage(*refusal));
         return false;
     }

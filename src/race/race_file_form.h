@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "race/race_design_values.h"
 
 // The race design wizard's "Save Race" and "Load Race" with their dialogs, the password
@@ -16,3 +18,7 @@ bool SaveRaceFromDesign(const RaceDesignValues& values, float version);
 // through the password prompt. True when the values were set from the file (also when the
 // prompt was cancelled, which empties the password fields); false when nothing was changed.
 bool LoadRaceIntoDesign(RaceDesignValues& values);
+
+// The same for a file already chosen (one named on the command line): the same checks,
+// messages and password prompt, without the dialog.
+bool LoadChosenRaceIntoDesign(const std::string& path, RaceDesignValues& values);

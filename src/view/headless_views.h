@@ -15,7 +15,7 @@
 
 class WorldMap;
 
-// The files of the working directory the set-up needs but cannot find, as the game names
+// The files of the data folder the set-up needs but cannot find, as the game names
 // them ("sphere3.x", "GAMEART\BlankHex.bmp", ...); empty when all are there.
 std::vector<std::string> MissingViewFiles();
 

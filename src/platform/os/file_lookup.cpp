@@ -15,14 +15,21 @@ std::vector<std::string> SplitComponents(std::string_view path) {
     std::string current;
     for (char c : path) {
         if (c == '\\' || c == '/') {
-            if (!current.empty()) parts.push_back(current);
+            if (!current.empty())
+                parts.push_back(current);
             current.clear();
         } else {
             current.push_back(c);
         }
     }
-    if (!current.empty()) parts.push_back(current);
+    if (!current.empty())
+        parts.push_back(current);
     return parts;
+}
+
+std::string& DataFolderSetting() {
+    static std::string folder;
+    return folder;
 }
 
 }  // namespace
@@ -30,13 +37,21 @@ std::vector<std::string> SplitComponents(std::string_view path) {
 std::string ResolvePath(std::string_view gamePath) {
     std::string plain(gamePath);
     for (char& c : plain) {
-        if (c == '\\') c = '/';
+        if (c == '\\')
+            c = '/';
     }
+    if (plain.empty())
+        return plain;
+    const bool absolute = plain.front() == '/';
+    // Relative names belong to the data folder; its own path is taken as given.
+    const std::string& base = DataFolderSetting();
+    if (!absolute && !base.empty())
+        plain = (fs::path(base) / plain).string();
     std::error_code ec;
-    if (plain.empty() || fs::exists(plain, ec)) return plain;
+    if (fs::exists(plain, ec))
+        return plain;
 
-    bool absolute = plain.front() == '/';
-    fs::path resolved = absolute ? fs::path("/") : fs::path();
+    fs::path resolved = absolute ? fs::path("/") : fs::path(base);
     std::vector<std::string> parts = SplitComponents(gamePath);
     for (const std::string& part : parts) {
         fs::path exact = resolved / part;
@@ -52,7 +67,8 @@ std::string ResolvePath(std::string_view gamePath) {
                 break;
             }
         }
-        if (found.empty()) return plain;
+        if (found.empty())
+            return plain;
         resolved /= found;
     }
     return resolved.string();
@@ -61,4 +77,36 @@ std::string ResolvePath(std::string_view gamePath) {
 bool GameFileExists(std::string_view gamePath) {
     std::error_code ec;
     return fs::is_regular_file(ResolvePath(gamePath), ec);
+}
+
+void SetDataFolder(std::string folder) {
+    DataFolderSetting() = std::move(folder);
+}
+
+const std::string& DataFolder() {
+    return DataFolderSetting();
+}
+
+std::string FindDataFolder(const std::string& programPath, std::string_view installedRelative) {
+    if (programPath.empty())
+        return {};
+    const fs::path programFolder = fs::path(programPath).parent_path();
+    const auto holdsData = [](const fs::path& folder) {
+        std::error_code ec;
+        return fs::is_regular_file(folder / "sphere3.x", ec);
+    };
+    if (holdsData(programFolder))
+        return programFolder.string();
+    if (!installedRelative.empty()) {
+        const fs::path installed = (programFolder / installedRelative).lexically_normal();
+        if (holdsData(installed))
+            return installed.string();
+    }
+    return {};
+}
+
+std::string RunningProgramPath() {
+    std::error_code ec;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : program.string();
 }

@@ -1,7 +1,9 @@
 #include "platform/qt/qt_ui_shell.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 #include <cstdio>
@@ -39,6 +41,19 @@ void PrepareFileDialog(QFileDialog& dialog, const FileDialogOptions& options,
         dialog.setWindowTitle(QString::fromLocal8Bit(options.title));
 }
 
+QString DialogStartFolder(const std::string& fileName, const QString& lastFolder) {
+    const QFileInfo named(QString::fromLocal8Bit(fileName));
+    if (!fileName.empty() && named.isAbsolute())
+        return named.absolutePath();
+    if (!lastFolder.isEmpty())
+        return lastFolder;
+    return QDir::homePath();
+}
+
+void QtUiShell::NoteChosenFile(const std::string& path) {
+    lastFolder_ = QFileInfo(QString::fromLocal8Bit(path)).absolutePath();
+}
+
 void QtUiShell::ShowMessage(const std::string& text, const std::string& caption) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLocal8Bit(caption),
                     QString::fromLocal8Bit(text), QMessageBox::Ok);
@@ -55,20 +70,26 @@ bool QtUiShell::AskYesNo(const std::string& text, const std::string& caption) {
 
 std::optional<std::string> QtUiShell::OpenFile(const FileDialogOptions& options) {
     QFileDialog dialog;
+    dialog.setDirectory(DialogStartFolder(options.fileName, lastFolder_));
     PrepareFileDialog(dialog, options, QFileDialog::AcceptOpen);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    const std::string chosen = dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    NoteChosenFile(chosen);
+    return chosen;
 }
 
 std::optional<std::string> QtUiShell::SaveFile(const FileDialogOptions& options) {
     QFileDialog dialog;
+    dialog.setDirectory(DialogStartFolder(options.fileName, lastFolder_));
     PrepareFileDialog(dialog, options, QFileDialog::AcceptSave);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    const std::string chosen = dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    NoteChosenFile(chosen);
+    return chosen;
 }
 
 bool QtUiShell::AskPassword(const std::function<bool(const std::string&)>& accept) {

@@ -22,8 +22,13 @@ public:
     // The password prompt window is a screen of its own; the application connects it here.
     std::function<bool(const std::function<bool(const std::string&)>&)> passwordPrompt;
 
+    // Remembers the folder of a file the player chose (also one named at start), where the
+    // next file dialog opens.
+    void NoteChosenFile(const std::string& path);
+
 private:
     bool ended_ = false;
+    QString lastFolder_;
 };
 
 // Turns a filter of the form "Text (*.a)|*.a; *.b|All Files (*.*)|*.*" into Qt's name
@@ -36,3 +41,9 @@ QStringList QtNameFilters(const std::string& filter);
 // exactly as given, without Qt appending the patterns a second time.
 void PrepareFileDialog(QFileDialog& dialog, const FileDialogOptions& options,
                        QFileDialog::AcceptMode mode);
+
+// The folder a file dialog opens in: the folder of the name it starts with when that name
+// has one, else the folder of the file last chosen, else the player's home folder. Never
+// the working directory, which for a game started from the desktop's menu is whatever
+// folder the menu chose, not one of the player's.
+QString DialogStartFolder(const std::string& fileName, const QString& lastFolder);
