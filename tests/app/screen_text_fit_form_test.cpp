@@ -507,7 +507,7 @@ protected:
         race.RaceClass = 4;
         race.DesignSlots = {5, 5, 8, 6, 5, 5, 3, 5};
         const std::string path = dir.File(name);
-        EXPECT_TRUE(WriteRaceFile(path, race));
+        EXPECT_FALSE(WriteRaceFile(path, race).has_value());
         return path;
     }
 
