@@ -15,6 +15,7 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -133,7 +134,9 @@ QPushButton* MakeButton(QWidget* parent, const char* caption, int left, int top,
     return button;
 }
 
-// Calls the handlers on mouse press and release with the mouse button, whichever it is.
+// Calls the handlers on mouse press and release with the mouse button, whichever it is. The
+// second press of a quick double click arrives as a double-click event; it is a press too,
+// or a button clicked twice would not hold.
 class MouseButtonFilter : public QObject {
 public:
     MouseButtonFilter(QObject* parent, std::function<void(Qt::MouseButton)> down,
@@ -142,7 +145,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress) {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick) {
             down_(static_cast<QMouseEvent*>(event)->button());
         } else if (event->type() == QEvent::MouseButtonRelease) {
             up_();
@@ -164,7 +168,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
-            case QEvent::MouseButtonPress: {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick: {  // a double click's second press drags too
                 auto* mouse = static_cast<QMouseEvent*>(event);
                 if (mouse->button() == Qt::LeftButton) {
                     dragging_ = true;
@@ -622,6 +627,12 @@ void TMain_ScreenForm::showEvent(QShowEvent* event) {
     // panel would keep its design texts; showing the current message here too is harmless.
     ShowCurrentMessage();
     QWidget::showEvent(event);
+}
+
+void TMain_ScreenForm::resizeEvent(QResizeEvent* event) {
+    // The menu bar spans the window, however wide; the panels keep their designed places.
+    MainMenu->resize(width(), MainMenu->height());
+    QWidget::resizeEvent(event);
 }
 
 void TMain_ScreenForm::FormActivate() {
