@@ -217,6 +217,13 @@ private:
     QPoint last_;
 };
 
+// A call that gives the globe frame a rotation about an axis in the xy plane (angle 0 stops
+// it).
+std::function<bool(GameViews&)> Rotation(GameViews::RotationFrame frame, float x, float y,
+                                         float angle) {
+    return [=](GameViews& views) { return views.SetRotation(frame, x, y, 0.0f, angle); };
+}
+
 // How far a drag of one pixel turns the globe on each view: the globe fills its paint box,
 // the large map shows a small part of the sphere.
 constexpr float kGlobeDragRadians = 0.02f;
@@ -396,17 +403,15 @@ void TMain_ScreenForm::BuildMainMapPanel() {
         scroll.button->installEventFilter(new MouseButtonFilter(
             this,
             [this, scroll](Qt::MouseButton) {
-                if (GameViews* views = Game().Views()) {
-                    views->SetRotation(GameViews::RotationFrame::GlobeCamera, scroll.x, scroll.y, 0,
-                                       scroll.angle);
-                }
+                // A failed rotation has shown its box and ends the program: no timer.
+                if (!CallViews(Rotation(GameViews::RotationFrame::GlobeCamera, scroll.x, scroll.y,
+                                        scroll.angle)))
+                    return;
                 MapButtonScrollTimer->start();
             },
             [this] {
-                if (GameViews* views = Game().Views()) {
-                    views->SetRotation(GameViews::RotationFrame::GlobeCamera, 0, 0, 0, 0);
-                }
                 MapButtonScrollTimer->stop();
+                CallViews(Rotation(GameViews::RotationFrame::GlobeCamera, 0, 0, 0));
             }));
     }
 }
@@ -475,16 +480,14 @@ void TMain_ScreenForm::BuildGlobeMapPanel() {
         turn.button->installEventFilter(new MouseButtonFilter(
             this,
             [this, turn](Qt::MouseButton) {
-                if (GameViews* views = Game().Views()) {
-                    views->SetRotation(turn.frame, turn.x, turn.y, 0, turn.angle);
-                }
+                // A failed rotation has shown its box and ends the program: no timer.
+                if (!CallViews(Rotation(turn.frame, turn.x, turn.y, turn.angle)))
+                    return;
                 GlobeButtonScrollTimer->start();
             },
             [this, turn] {
-                if (GameViews* views = Game().Views()) {
-                    views->SetRotation(turn.frame, 0, 0, 0, 0);
-                }
                 GlobeButtonScrollTimer->stop();
+                CallViews(Rotation(turn.frame, 0, 0, 0));
             }));
     }
 }
@@ -658,83 +661,106 @@ void TMain_ScreenForm::closeEvent(QCloseEvent* event) {
 
 // --- Views ---------------------------------------------------------------------------------
 
+bool TMain_ScreenForm::CallViews(const std::function<bool(GameViews&)>& call) {
+    GameViews* views = Game().Views();
+    if (views == nullptr)
+        return true;
+    // A failure inside the call shows a modal box whose event loop delivers timer ticks and
+    // paint events; they must not start another pass inside this one (nor open a second
+    // box), so they wait until this call has returned.
+    if (viewsBusy_)
+        return false;
+    viewsBusy_ = true;
+    const bool done = call(*views);
+    viewsBusy_ = false;
+    return done;
+}
+
+void TMain_ScreenForm::HaltViews() {
+    // Called before a failure of the views opens its box: nothing may tick while it is up.
+    MapButtonScrollTimer->stop();
+    GlobeButtonScrollTimer->stop();
+}
+
 void TMain_ScreenForm::GlobeMapImagePaint() {
-    if (GameViews* views = Game().Views())
-        views->RenderViews();
+    CallViews([](GameViews& views) {
+        views.RenderViews();
+        return true;
+    });
 }
 
 void TMain_ScreenForm::MainMapImagePaint() {
-    if (GameViews* views = Game().Views())
-        views->BlitMainMapToScreen();
+    CallViews([](GameViews& views) {
+        views.BlitMainMapToScreen();
+        return true;
+    });
 }
 
 void TMain_ScreenForm::GlobeButtonScrollTimerTimer() {
-    GameViews* views = Game().Views();
-    if (views == nullptr)
-        return;
-    if (GlobeZoomStep != 0.0f && !views->StepZoom(GameViews::ZoomView::Globe, GlobeZoomStep)) {
-        return;
-    }
-    views->RenderViews();
+    CallViews([this](GameViews& views) {
+        if (GlobeZoomStep != 0.0f && !views.StepZoom(GameViews::ZoomView::Globe, GlobeZoomStep))
+            return false;
+        views.RenderViews();
+        return true;
+    });
 }
 
 void TMain_ScreenForm::MapButtonScrollTimerTimer() {
-    GameViews* views = Game().Views();
-    if (views == nullptr)
-        return;
-    if (MapZoomStep != 0.0f && !views->StepZoom(GameViews::ZoomView::Map, MapZoomStep))
-        return;
-    views->RenderViews();
+    CallViews([this](GameViews& views) {
+        if (MapZoomStep != 0.0f && !views.StepZoom(GameViews::ZoomView::Map, MapZoomStep))
+            return false;
+        views.RenderViews();
+        return true;
+    });
 }
 
 void TMain_ScreenForm::WireFrameToggleButtonClick() {
-    GameViews* views = Game().Views();
-    if (views == nullptr)
-        return;
     const int quality = WireFrameToggleButton->isChecked() ? kWireFrameQuality : kSolidQuality;
-    if (!views->SetDeviceQuality(quality))
-        return;
-    views->RenderViews();
+    CallViews([quality](GameViews& views) {
+        if (!views.SetDeviceQuality(quality))
+            return false;
+        views.RenderViews();
+        return true;
+    });
 }
 
 void TMain_ScreenForm::DragViews(int dx, int dy, float radiansPerPixel) {
-    GameViews* views = Game().Views();
-    if (views == nullptr)
-        return;
     // A drag to the right turns like the scroll-right button, a drag down like scroll-down:
     // about the camera's y and x axes, for one render pass only.
     const float length = std::hypot(static_cast<float>(dx), static_cast<float>(dy));
     const float x = static_cast<float>(dy) / length;
     const float y = static_cast<float>(dx) / length;
-    using Frame = GameViews::RotationFrame;
-    if (!views->SetRotation(Frame::GlobeCamera, x, y, 0.0f, length * radiansPerPixel))
-        return;
-    views->RenderViews();
-    views->SetRotation(Frame::GlobeCamera, 0.0f, 0.0f, 0.0f, 0.0f);
+    CallViews([&](GameViews& views) {
+        using Frame = GameViews::RotationFrame;
+        if (!views.SetRotation(Frame::GlobeCamera, x, y, 0.0f, length * radiansPerPixel))
+            return false;
+        views.RenderViews();
+        return views.SetRotation(Frame::GlobeCamera, 0.0f, 0.0f, 0.0f, 0.0f);
+    });
 }
 
 void TMain_ScreenForm::WheelGlobe(int steps) {
-    GameViews* views = Game().Views();
-    if (views == nullptr)
-        return;
     const float step = steps > 0 ? -kGlobeZoomStep : kGlobeZoomStep;
-    for (int i = 0; i < std::abs(steps); ++i) {
-        if (!views->StepZoom(GameViews::ZoomView::Globe, step))
-            return;
-    }
-    views->RenderViews();
+    CallViews([&](GameViews& views) {
+        for (int i = 0; i < std::abs(steps); ++i) {
+            if (!views.StepZoom(GameViews::ZoomView::Globe, step))
+                return false;
+        }
+        views.RenderViews();
+        return true;
+    });
 }
 
 void TMain_ScreenForm::WheelMap(int steps) {
-    GameViews* views = Game().Views();
-    if (views == nullptr)
-        return;
     const float step = steps > 0 ? -kMapZoomStep : kMapZoomStep;
-    for (int i = 0; i < std::abs(steps); ++i) {
-        if (!views->StepZoom(GameViews::ZoomView::Map, step))
-            return;
-    }
-    views->RenderViews();
+    CallViews([&](GameViews& views) {
+        for (int i = 0; i < std::abs(steps); ++i) {
+            if (!views.StepZoom(GameViews::ZoomView::Map, step))
+                return false;
+        }
+        views.RenderViews();
+        return true;
+    });
 }
 
 // --- Menus ---------------------------------------------------------------------------------

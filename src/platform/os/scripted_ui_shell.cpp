@@ -3,7 +3,8 @@
 namespace {
 
 std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers) {
-    if (answers.empty()) return std::nullopt;
+    if (answers.empty())
+        return std::nullopt;
     std::optional<std::string> answer = answers.front();
     answers.pop_front();
     return answer;
@@ -13,6 +14,10 @@ std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers)
 
 void ScriptedUiShell::ShowMessage(const std::string& text, const std::string& caption) {
     messages.push_back({text, caption});
+    if (onShowMessage) {
+        const Message shown = messages.back();
+        onShowMessage(shown);
+    }
 }
 
 std::optional<std::string> ScriptedUiShell::OpenFile(const FileDialogOptions& options) {
@@ -29,13 +34,16 @@ bool ScriptedUiShell::AskPassword(const std::function<bool(const std::string&)>&
     ++passwordPrompts;
     while (!passwordAnswers.empty()) {
         std::optional<std::string> typed = Next(passwordAnswers);
-        if (!typed) return false;
-        if (accept(*typed)) return true;
+        if (!typed)
+            return false;
+        if (accept(*typed))
+            return true;
     }
     return false;
 }
 
 void ScriptedUiShell::ProcessPendingEvents() {
     ++processEventsCalls;
-    if (onProcessEvents) onProcessEvents();
+    if (onProcessEvents)
+        onProcessEvents();
 }

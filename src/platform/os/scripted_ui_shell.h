@@ -26,6 +26,9 @@ public:
     std::deque<std::optional<std::string>> passwordAnswers;
     // Called on every ProcessPendingEvents, e.g. to press a button in the middle of work.
     std::function<void()> onProcessEvents;
+    // Called with each message while its box is up (after it is recorded), e.g. to deliver
+    // the events that the box's own event loop would.
+    std::function<void(const Message&)> onShowMessage;
 
     std::vector<Message> messages;
     std::vector<FileDialogOptions> openRequests;
