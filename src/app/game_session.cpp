@@ -28,8 +28,12 @@ GameViewsFactory& ViewsFactory() {
 }
 
 void AdvanceLoadingGauge(int percent) {
-    if (Form1 != nullptr)
-        Form1->CGauge1->SetProgress(percent);
+    if (Form1 == nullptr)
+        return;
+    Form1->CGauge1->SetProgress(percent);
+    // The notice may not have been drawn yet when the work began (the window system shows
+    // a new window in its own time): let that happen now, without taking any input.
+    Shell().ProcessPendingPaints();
 }
 
 }  // namespace

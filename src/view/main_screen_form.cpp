@@ -647,6 +647,12 @@ void TMain_ScreenForm::FormDeactivate() {
 }
 
 void TMain_ScreenForm::closeEvent(QCloseEvent* event) {
+    // The notice's gauge lets the window system draw while the large map is rebuilt; a
+    // close asked for meanwhile must not destroy the game under the rebuild.
+    if (rebuildingMap_) {
+        event->ignore();
+        return;
+    }
     MapButtonScrollTimer->stop();
     GlobeButtonScrollTimer->stop();
     GlobeZoomStep = 0.0f;
@@ -810,6 +816,7 @@ void TMain_ScreenForm::KnownBugs1Click() {
 // --- Rebuilding the large map ----------------------------------------------------------------
 
 void TMain_ScreenForm::ShowLoadingNotice() {
+    rebuildingMap_ = true;
     Form1->CGauge1->SetProgress(0);
     Form1->show();
 }
@@ -823,6 +830,7 @@ void TMain_ScreenForm::CreateMainMap() {
 }
 
 void TMain_ScreenForm::CloseLoadingNotice() {
+    rebuildingMap_ = false;
     Form1->close();
     // The new large map is drawn by the next render pass.
     GlobeMapImage->update();

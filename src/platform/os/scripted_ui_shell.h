@@ -36,6 +36,7 @@ public:
     std::vector<std::string> debugLines;
     int passwordPrompts = 0;
     int processEventsCalls = 0;
+    int processPaintsCalls = 0;
     int endRequests = 0;
 
     void ShowMessage(const std::string& text, const std::string& caption) override;
@@ -43,6 +44,7 @@ public:
     std::optional<std::string> SaveFile(const FileDialogOptions& options) override;
     bool AskPassword(const std::function<bool(const std::string&)>& accept) override;
     void ProcessPendingEvents() override;
+    void ProcessPendingPaints() override { ++processPaintsCalls; }
     void EndApplication() override { ++endRequests; }
     bool EndRequested() const override { return endRequests > 0; }
     void DebugOutput(const std::string& line) override { debugLines.push_back(line); }

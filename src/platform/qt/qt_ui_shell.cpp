@@ -11,7 +11,8 @@ QString QtFilterFromPairs(const std::string& filter) {
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        for (QString& pattern : patterns) pattern = pattern.trimmed();
+        for (QString& pattern : patterns)
+            pattern = pattern.trimmed();
         entries << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
                        QLatin1Char(')');
     }
@@ -30,7 +31,8 @@ std::optional<std::string> QtUiShell::OpenFile(const FileDialogOptions& options)
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QtFilterFromPairs(options.filter));
     dialog.setOption(QFileDialog::ReadOnly, false);
-    if (!options.fileName.empty()) dialog.selectFile(QString::fromLocal8Bit(options.fileName));
+    if (!options.fileName.empty())
+        dialog.selectFile(QString::fromLocal8Bit(options.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
@@ -42,8 +44,10 @@ std::optional<std::string> QtUiShell::SaveFile(const FileDialogOptions& options)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QtFilterFromPairs(options.filter));
-    if (!options.defaultExt.empty()) dialog.setDefaultSuffix(QString::fromLocal8Bit(options.defaultExt));
-    if (!options.fileName.empty()) dialog.selectFile(QString::fromLocal8Bit(options.fileName));
+    if (!options.defaultExt.empty())
+        dialog.setDefaultSuffix(QString::fromLocal8Bit(options.defaultExt));
+    if (!options.fileName.empty())
+        dialog.selectFile(QString::fromLocal8Bit(options.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
@@ -54,11 +58,19 @@ bool QtUiShell::AskPassword(const std::function<bool(const std::string&)>& accep
     return passwordPrompt ? passwordPrompt(accept) : false;
 }
 
-void QtUiShell::ProcessPendingEvents() { QApplication::processEvents(); }
+void QtUiShell::ProcessPendingEvents() {
+    QApplication::processEvents();
+}
+
+void QtUiShell::ProcessPendingPaints() {
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 void QtUiShell::EndApplication() {
     ended_ = true;
     QApplication::exit(0);
 }
 
-void QtUiShell::DebugOutput(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+void QtUiShell::DebugOutput(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
