@@ -4,13 +4,13 @@
 #include "platform/gfx/rm/frame.h"
 #include "view/main_map.h"
 #include "view/view_engine.h"
-#include "view/view_failure.h"
 
 namespace {
 
 class EngineViews final : public GameViews {
 public:
-    EngineViews(ViewScreen& screen, GameSession& session) : engine_(screen), session_(session) {}
+    EngineViews(ViewScreen& screen, GameSession& session, std::shared_ptr<gfx::FaultPlan> faults)
+        : engine_(screen, std::move(faults)), session_(session) {}
 
     bool SetUpEngine(MainMap& map) override {
         return engine_.SetUpDirectDraw(map) && engine_.SetUpDirect3D();
@@ -39,7 +39,7 @@ public:
             frame == RotationFrame::Globe ? globe->GlobeFrame.get() : globe->CameraFrame.get();
         const gfx::Result result = globe->GlobeFrame->SetRotation(reference, x, y, z, angle);
         if (result != gfx::DD_OK)
-            return FatalGfxFailure(result, "Unable to rotate world frame");
+            return engine_.Fail(result, "Unable to rotate world frame");
         return true;
     }
 
@@ -76,11 +76,11 @@ public:
         gfx::rm::Vec3 position;
         gfx::Result result = frame->GetPosition(scene, position);
         if (result != gfx::DD_OK)
-            return FatalGfxFailure(result, getCaption);
+            return engine_.Fail(result, getCaption);
         const float z = ZoomedDistance(position.z, step, nearLimit, farLimit);
         result = frame->SetPosition(scene, 0.0f, 0.0f, z);
         if (result != gfx::DD_OK)
-            return FatalGfxFailure(result, setCaption);
+            return engine_.Fail(result, setCaption);
         return true;
     }
 
@@ -95,6 +95,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<GameViews> MakeEngineViews(ViewScreen& screen, GameSession& session) {
-    return std::make_unique<EngineViews>(screen, session);
+std::unique_ptr<GameViews> MakeEngineViews(ViewScreen& screen, GameSession& session,
+                                           std::shared_ptr<gfx::FaultPlan> faults) {
+    return std::make_unique<EngineViews>(screen, session, std::move(faults));
 }

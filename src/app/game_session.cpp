@@ -28,8 +28,12 @@ GameViewsFactory& ViewsFactory() {
 }
 
 void AdvanceLoadingGauge(int percent) {
-    if (Form1 != nullptr)
-        Form1->CGauge1->SetProgress(percent);
+    if (Form1 == nullptr)
+        return;
+    Form1->CGauge1->SetProgress(percent);
+    // The notice may not have been drawn yet when the work began (the window system shows
+    // a new window in its own time): let that happen now, without taking any input.
+    Shell().ProcessPendingPaints();
 }
 
 }  // namespace
@@ -108,12 +112,22 @@ GameSession& Game() {
     return session;
 }
 
+namespace {
+
+// The last component of a path: what follows its last '/'.
+std::string_view FileNameOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
 bool IsHostFilePath(std::string_view path) {
-    return path.find(".hst") != std::string_view::npos;
+    return FileNameOf(path).find(".hst") != std::string_view::npos;
 }
 
 bool IsPlayerFilePath(std::string_view path) {
-    return !IsHostFilePath(path) && path.find(".p") != std::string_view::npos;
+    return !IsHostFilePath(path) && FileNameOf(path).find(".p") != std::string_view::npos;
 }
 
 bool LoadPlayerGame(const std::string& path) {

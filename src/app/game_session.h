@@ -115,8 +115,8 @@ GameSession& Game();
 bool LoadPlayerGame(const std::string& path);
 
 // Whether a chosen file is a host file or a player file, by the exact-case texts ".hst"
-// and ".p" anywhere in its path. A path with ".hst" is a host file only: it is never read
-// as a player file, so a host file in a folder named like "my.plans" opens the host screen
-// and nothing else.
+// and ".p" anywhere in the file's own name (the folders it lies in do not count, so
+// "league.hst.d/war.p01" is a player file and "my.plans/war.hst" a host file). A name with
+// ".hst" is a host file only: it is never read as a player file.
 bool IsHostFilePath(std::string_view path);
 bool IsPlayerFilePath(std::string_view path);

@@ -29,16 +29,34 @@ QPixmap PaintTitleEmblem(int width, int height) {
     disc.addEllipse(centre, radius, radius);
     p.setClipPath(disc);
     p.setBrush(QColor(196, 170, 110));
-    const double blobs[][3] = {{-0.35, -0.2, 0.38}, {0.25, 0.15, 0.3}, {-0.05, 0.45, 0.22},
-                               {0.45, -0.45, 0.18}};
+    const double blobs[][3] = {
+        {-0.35, -0.2, 0.38}, {0.25, 0.15, 0.3}, {-0.05, 0.45, 0.22}, {0.45, -0.45, 0.18}};
     for (const auto& b : blobs) {
         p.drawEllipse(centre + QPointF(b[0] * radius, b[1] * radius), b[2] * radius,
                       b[2] * radius * 0.7);
     }
-    // Ice caps.
-    p.setBrush(QColor(235, 245, 250));
-    p.drawRect(QRectF(0, centre.y() - radius, width, radius * 0.18));
-    p.drawRect(QRectF(0, centre.y() + radius * 0.84, width, radius * 0.2));
+    // Ice caps: round domes over each pole, each ending in an elliptic arc, so the globe
+    // keeps its round outline. The ice is shaded by the same light as the sea, so its edge
+    // stands out from the background.
+    QRadialGradient ice(centre - QPointF(radius * 0.35, radius * 0.35), radius * 1.4);
+    ice.setColorAt(0.0, QColor(250, 252, 255));
+    ice.setColorAt(0.7, QColor(200, 218, 235));
+    ice.setColorAt(1.0, QColor(130, 150, 175));
+    p.setBrush(ice);
+    // latitude: the height of the cap's edge as a share of the radius, negative in the north.
+    auto cap = [&](double latitude) {
+        const double across = radius * std::sqrt(1.0 - latitude * latitude);
+        const QPointF middle(centre.x(), centre.y() + latitude * radius);
+        QPainterPath edge;
+        edge.addEllipse(middle, across, across * 0.25);
+        QPainterPath beyond;
+        const double top = latitude < 0 ? centre.y() - radius : middle.y();
+        beyond.addRect(
+            QRectF(centre.x() - radius, top, 2 * radius, radius * (1.0 - std::abs(latitude))));
+        p.drawPath(beyond.united(edge));
+    };
+    cap(-0.8);
+    cap(0.82);
     p.setClipping(false);
 
     // Rim.

@@ -1,5 +1,6 @@
 #include "units/unit_form.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QFontMetrics>
@@ -13,10 +14,12 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QToolButton>
+#include <QWindow>
 #include <algorithm>
 #include <utility>
 
 #include "platform/os/file_lookup.h"
+#include "platform/os/ui_shell.h"
 #include "platform/qt/form_geometry.h"
 #include "platform/qt/game_text.h"
 
@@ -258,6 +261,13 @@ TUnitForm::TUnitForm(QWidget* parent) : QWidget(parent) {
     connect(UnitClearButton, &QPushButton::clicked, this, &TUnitForm::UnitClearButtonClick);
     connect(ExitButton, &QPushButton::clicked, this, &TUnitForm::ExitButtonClick);
     connect(escape, &QShortcut::activated, this, &TUnitForm::ExitButtonClick);
+    // The program may come back from another program with another of its windows active;
+    // activating this screen from there is an activation like any other.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+        if (window != nullptr && window != windowHandle() && window->type() != Qt::Popup &&
+            window->type() != Qt::ToolTip)
+            programActive_ = false;
+    });
 
     ShowState();
 }
@@ -267,9 +277,23 @@ TUnitForm::~TUnitForm() = default;
 // --- Events --------------------------------------------------------------------------
 
 void TUnitForm::FormActivate() {
-    LoadTileImages();
+    const bool tilesRead = LoadTileImages();
     State.Activate();
     ShowState();
+    // A tile bitmap that cannot be read is reported once, after the screen is ready to use
+    // with plain tiles; the next activations stay silent until the file has been read.
+    if (tilesRead) {
+        tileFileReported_ = false;
+    } else if (!tileFileReported_) {
+        tileFileReported_ = true;
+        const std::string name = kTileFile;
+        Shell().ShowMessage(GameFileExists(kTileFile)
+                                ? "Cannot read the bitmap file \"" + name +
+                                      "\". The components are shown on plain grey tiles."
+                                : "Cannot find the file \"" + name +
+                                      "\". The components are shown on plain grey tiles.",
+                            "File Error");
+    }
 }
 
 void TUnitForm::DesignUnitRadioButtonClick() {
@@ -324,8 +348,25 @@ void TUnitForm::ExitButtonClick() {
 
 void TUnitForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        FormActivate();
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (isActiveWindow()) {
+        // The program coming back from another program finds this screen as it was left:
+        // only becoming the program's active window runs the activation.
+        if (!programActive_) {
+            programActive_ = true;
+            FormActivate();
+        }
+    } else if (QApplication::activeWindow() != nullptr) {
+        programActive_ = false;  // another window of the program took over
+    }
+    // With no active window left, another program has the focus; this screen stays the one
+    // the program returns to.
+}
+
+void TUnitForm::hideEvent(QHideEvent* event) {
+    programActive_ = false;  // showing the screen again is an activation
+    QWidget::hideEvent(event);
 }
 
 bool TUnitForm::eventFilter(QObject* watched, QEvent* event) {
@@ -396,7 +437,7 @@ void TUnitForm::ComponentPaintBoxEndDrag(QPoint formPos) {
 
 // --- Tiles and drawing ---------------------------------------------------------------
 
-void TUnitForm::LoadTileImages() {
+bool TUnitForm::LoadTileImages() {
     ComponentImageList.clear();
     QImage file(QString::fromStdString(ResolvePath(kTileFile)));
     QImage tile = PlainTile();
@@ -407,6 +448,7 @@ void TUnitForm::LoadTileImages() {
         painter.drawImage(0, 0, file);
     }
     ComponentImageList.assign(kUnitComCount, tile);
+    return !file.isNull();
 }
 
 QImage TUnitForm::TileImage(int component) const {

@@ -111,10 +111,13 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void LoadTileImages();
+    // Fills ComponentImageList from the tile bitmap, or with plain tiles when it cannot be
+    // read (then false).
+    bool LoadTileImages();
     QImage TileImage(int component) const;
     void DrawHull(QPainter& painter);
     void DrawPalette(QPainter& painter);
@@ -130,4 +133,8 @@ private:
     bool dragging_ = false;
     bool showingState_ = false;  // controls are being set from State: no events of their own
     int rowBeforePress_ = -1;
+    // This screen is the program's active window (also while another program has the
+    // focus); activation steps run only when it becomes so.
+    bool programActive_ = false;
+    bool tileFileReported_ = false;  // the unreadable tile bitmap has been reported
 };

@@ -16,7 +16,9 @@ void TNeedleGauge::SetProgress(int value) {
     if (value == progress_)
         return;
     progress_ = value;
-    update();
+    // The gauge advances while the program is busy building the map and handles no
+    // events, so a repaint that waited for the event loop would show only the end.
+    repaint();
 }
 
 int TNeedleGauge::PercentDone() const {

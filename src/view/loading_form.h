@@ -15,7 +15,8 @@ public:
     int MinValue() const { return minValue_; }
     int MaxValue() const { return maxValue_; }
     int Progress() const { return progress_; }
-    // Keeps the value within MinValue..MaxValue and repaints when it changed.
+    // Keeps the value within MinValue..MaxValue and, when it changed, paints the gauge at
+    // once (while it is shown).
     void SetProgress(int value);
     // The share of the scale reached, 0 to 100.
     int PercentDone() const;

@@ -15,6 +15,7 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -138,7 +139,9 @@ QPushButton* MakeButton(QWidget* parent, const char* caption, int left, int top,
     return button;
 }
 
-// Calls the handlers on mouse press and release with the mouse button, whichever it is.
+// Calls the handlers on mouse press and release with the mouse button, whichever it is. The
+// second press of a quick double click arrives as a double-click event; it is a press too,
+// or a button clicked twice would not hold.
 class MouseButtonFilter : public QObject {
 public:
     MouseButtonFilter(QObject* parent, std::function<void(Qt::MouseButton)> down,
@@ -147,7 +150,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress) {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick) {
             down_(static_cast<QMouseEvent*>(event)->button());
         } else if (event->type() == QEvent::MouseButtonRelease) {
             up_();
@@ -169,7 +173,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
-            case QEvent::MouseButtonPress: {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick: {  // a double click's second press drags too
                 auto* mouse = static_cast<QMouseEvent*>(event);
                 if (mouse->button() == Qt::LeftButton) {
                     dragging_ = true;
@@ -216,6 +221,13 @@ private:
     bool dragging_ = false;
     QPoint last_;
 };
+
+// A call that gives the globe frame a rotation about an axis in the xy plane (angle 0 stops
+// it).
+std::function<bool(GameViews&)> Rotation(GameViews::RotationFrame frame, float x, float y,
+                                         float angle) {
+    return [=](GameViews& views) { return views.SetRotation(frame, x, y, 0.0f, angle); };
+}
 
 // How far a drag of one pixel turns the globe on each view: the globe fills its paint box,
 // the large map shows a small part of the sphere.
@@ -396,17 +408,15 @@ void TMain_ScreenForm::BuildMainMapPanel() {
         scroll.button->installEventFilter(new MouseButtonFilter(
             this,
             [this, scroll](Qt::MouseButton) {
-                if (GameViews* views = Game().Views()) {
-                    views->SetRotation(GameViews::RotationFrame::GlobeCamera, scroll.x, scroll.y, 0,
-                                       scroll.angle);
-                }
+                // A failed rotation has shown its box and ends the program: no timer.
+                if (!CallViews(Rotation(GameViews::RotationFrame::GlobeCamera, scroll.x, scroll.y,
+                                        scroll.angle)))
+                    return;
                 MapButtonScrollTimer->start();
             },
             [this] {
-                if (GameViews* views = Game().Views()) {
-                    views->SetRotation(GameViews::RotationFrame::GlobeCamera, 0, 0, 0, 0);
-                }
                 MapButtonScrollTimer->stop();
+                CallViews(Rotation(GameViews::RotationFrame::GlobeCamera, 0, 0, 0));
             }));
     }
 }
@@ -475,16 +485,14 @@ void TMain_ScreenForm::BuildGlobeMapPanel() {
         turn.button->installEventFilter(new MouseButtonFilter(
             this,
             [this, turn](Qt::MouseButton) {
-                if (GameViews* views = Game().Views()) {
-                    views->SetRotation(turn.frame, turn.x, turn.y, 0, turn.angle);
-                }
+                // A failed rotation has shown its box and ends the program: no timer.
+                if (!CallViews(Rotation(turn.frame, turn.x, turn.y, turn.angle)))
+                    return;
                 GlobeButtonScrollTimer->start();
             },
             [this, turn] {
-                if (GameViews* views = Game().Views()) {
-                    views->SetRotation(turn.frame, 0, 0, 0, 0);
-                }
                 GlobeButtonScrollTimer->stop();
+                CallViews(Rotation(turn.frame, 0, 0, 0));
             }));
     }
 }
@@ -638,6 +646,12 @@ void TMain_ScreenForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
+void TMain_ScreenForm::resizeEvent(QResizeEvent* event) {
+    // The menu bar spans the window, however wide; the panels keep their designed places.
+    MainMenu->resize(width(), MainMenu->height());
+    QWidget::resizeEvent(event);
+}
+
 void TMain_ScreenForm::FormActivate() {
     ShowCurrentMessage();
 }
@@ -647,6 +661,12 @@ void TMain_ScreenForm::FormDeactivate() {
 }
 
 void TMain_ScreenForm::closeEvent(QCloseEvent* event) {
+    // The notice's gauge lets the window system draw while the large map is rebuilt; a
+    // close asked for meanwhile must not destroy the game under the rebuild.
+    if (rebuildingMap_) {
+        event->ignore();
+        return;
+    }
     MapButtonScrollTimer->stop();
     GlobeButtonScrollTimer->stop();
     GlobeZoomStep = 0.0f;
@@ -661,83 +681,106 @@ void TMain_ScreenForm::closeEvent(QCloseEvent* event) {
 
 // --- Views ---------------------------------------------------------------------------------
 
+bool TMain_ScreenForm::CallViews(const std::function<bool(GameViews&)>& call) {
+    GameViews* views = Game().Views();
+    if (views == nullptr)
+        return true;
+    // A failure inside the call shows a modal box whose event loop delivers timer ticks and
+    // paint events; they must not start another pass inside this one (nor open a second
+    // box), so they wait until this call has returned.
+    if (viewsBusy_)
+        return false;
+    viewsBusy_ = true;
+    const bool done = call(*views);
+    viewsBusy_ = false;
+    return done;
+}
+
+void TMain_ScreenForm::HaltViews() {
+    // Called before a failure of the views opens its box: nothing may tick while it is up.
+    MapButtonScrollTimer->stop();
+    GlobeButtonScrollTimer->stop();
+}
+
 void TMain_ScreenForm::GlobeMapImagePaint() {
-    if (GameViews* views = Game().Views())
-        views->RenderViews();
+    CallViews([](GameViews& views) {
+        views.RenderViews();
+        return true;
+    });
 }
 
 void TMain_ScreenForm::MainMapImagePaint() {
-    if (GameViews* views = Game().Views())
-        views->BlitMainMapToScreen();
+    CallViews([](GameViews& views) {
+        views.BlitMainMapToScreen();
+        return true;
+    });
 }
 
 void TMain_ScreenForm::GlobeButtonScrollTimerTimer() {
-    GameViews* views = Game().Views();
-    if (views == nullptr)
-        return;
-    if (GlobeZoomStep != 0.0f && !views->StepZoom(GameViews::ZoomView::Globe, GlobeZoomStep)) {
-        return;
-    }
-    views->RenderViews();
+    CallViews([this](GameViews& views) {
+        if (GlobeZoomStep != 0.0f && !views.StepZoom(GameViews::ZoomView::Globe, GlobeZoomStep))
+            return false;
+        views.RenderViews();
+        return true;
+    });
 }
 
 void TMain_ScreenForm::MapButtonScrollTimerTimer() {
-    GameViews* views = Game().Views();
-    if (views == nullptr)
-        return;
-    if (MapZoomStep != 0.0f && !views->StepZoom(GameViews::ZoomView::Map, MapZoomStep))
-        return;
-    views->RenderViews();
+    CallViews([this](GameViews& views) {
+        if (MapZoomStep != 0.0f && !views.StepZoom(GameViews::ZoomView::Map, MapZoomStep))
+            return false;
+        views.RenderViews();
+        return true;
+    });
 }
 
 void TMain_ScreenForm::WireFrameToggleButtonClick() {
-    GameViews* views = Game().Views();
-    if (views == nullptr)
-        return;
     const int quality = WireFrameToggleButton->isChecked() ? kWireFrameQuality : kSolidQuality;
-    if (!views->SetDeviceQuality(quality))
-        return;
-    views->RenderViews();
+    CallViews([quality](GameViews& views) {
+        if (!views.SetDeviceQuality(quality))
+            return false;
+        views.RenderViews();
+        return true;
+    });
 }
 
 void TMain_ScreenForm::DragViews(int dx, int dy, float radiansPerPixel) {
-    GameViews* views = Game().Views();
-    if (views == nullptr)
-        return;
     // A drag to the right turns like the scroll-right button, a drag down like scroll-down:
     // about the camera's y and x axes, for one render pass only.
     const float length = std::hypot(static_cast<float>(dx), static_cast<float>(dy));
     const float x = static_cast<float>(dy) / length;
     const float y = static_cast<float>(dx) / length;
-    using Frame = GameViews::RotationFrame;
-    if (!views->SetRotation(Frame::GlobeCamera, x, y, 0.0f, length * radiansPerPixel))
-        return;
-    views->RenderViews();
-    views->SetRotation(Frame::GlobeCamera, 0.0f, 0.0f, 0.0f, 0.0f);
+    CallViews([&](GameViews& views) {
+        using Frame = GameViews::RotationFrame;
+        if (!views.SetRotation(Frame::GlobeCamera, x, y, 0.0f, length * radiansPerPixel))
+            return false;
+        views.RenderViews();
+        return views.SetRotation(Frame::GlobeCamera, 0.0f, 0.0f, 0.0f, 0.0f);
+    });
 }
 
 void TMain_ScreenForm::WheelGlobe(int steps) {
-    GameViews* views = Game().Views();
-    if (views == nullptr)
-        return;
     const float step = steps > 0 ? -kGlobeZoomStep : kGlobeZoomStep;
-    for (int i = 0; i < std::abs(steps); ++i) {
-        if (!views->StepZoom(GameViews::ZoomView::Globe, step))
-            return;
-    }
-    views->RenderViews();
+    CallViews([&](GameViews& views) {
+        for (int i = 0; i < std::abs(steps); ++i) {
+            if (!views.StepZoom(GameViews::ZoomView::Globe, step))
+                return false;
+        }
+        views.RenderViews();
+        return true;
+    });
 }
 
 void TMain_ScreenForm::WheelMap(int steps) {
-    GameViews* views = Game().Views();
-    if (views == nullptr)
-        return;
     const float step = steps > 0 ? -kMapZoomStep : kMapZoomStep;
-    for (int i = 0; i < std::abs(steps); ++i) {
-        if (!views->StepZoom(GameViews::ZoomView::Map, step))
-            return;
-    }
-    views->RenderViews();
+    CallViews([&](GameViews& views) {
+        for (int i = 0; i < std::abs(steps); ++i) {
+            if (!views.StepZoom(GameViews::ZoomView::Map, step))
+                return false;
+        }
+        views.RenderViews();
+        return true;
+    });
 }
 
 // --- Menus ---------------------------------------------------------------------------------
@@ -797,6 +840,7 @@ void TMain_ScreenForm::KnownBugs1Click() {
 // --- Rebuilding the large map ----------------------------------------------------------------
 
 void TMain_ScreenForm::ShowLoadingNotice() {
+    rebuildingMap_ = true;
     Form1->CGauge1->SetProgress(0);
     Form1->show();
 }
@@ -810,6 +854,7 @@ void TMain_ScreenForm::CreateMainMap() {
 }
 
 void TMain_ScreenForm::CloseLoadingNotice() {
+    rebuildingMap_ = false;
     Form1->close();
     // The new large map is drawn by the next render pass.
     GlobeMapImage->update();

@@ -12,6 +12,7 @@ namespace gfx {
 class MemoryScreen;
 }
 
+class GameViews;
 class THelpForm;
 class QAction;
 class QFrame;
@@ -165,6 +166,8 @@ public:
     void ShowCreationTime(const std::string& text) override;
     void Present(const gfx::Surface& source, const gfx::Rect& sourceRect,
                  const gfx::Rect& destination, std::span<const gfx::Rect> clip) override;
+    // Stops both timers before a failure's box opens.
+    void HaltViews() override;
 
     // Dragging on a view turns the globe about the camera's axes (the large map follows):
     // the drag of (dx, dy) pixels turns it by the drag's length times radiansPerPixel, in
@@ -179,6 +182,7 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -190,10 +194,16 @@ private:
     void BuildLandscapeInfoPanel();
     void BuildOrdersPanel();
     void PaintFromScreen(TPaintBox* box, const PaintBoxPlace& place);
+    // Runs one call into the game's views (a render pass, a rotation, a zoom step), or
+    // nothing while another call is still running. True when the call went through; true
+    // as well when no game is loaded.
+    bool CallViews(const std::function<bool(GameViews&)>& call);
 
     std::unique_ptr<gfx::MemoryScreen> screen_;
     TPaintBox* painting_ = nullptr;  // the paint box being painted, which needs no update
     // A paint box whose repaint was asked for by a copy of the engine: it shows the copy.
     bool mapPresented_ = false;
     bool globePresented_ = false;
+    bool viewsBusy_ = false;      // a call into the views is running
+    bool rebuildingMap_ = false;  // the large map is being rebuilt at another resolution
 };

@@ -34,14 +34,6 @@ private:
     ViewScreen& screen_;
 };
 
-bool Fail(gfx::Result code, const char* caption) {
-    return FatalGfxFailure(code, caption);
-}
-
-bool FailFixed(const char* text) {
-    return FatalFailure(text, kFatalErrorCaption);
-}
-
 gfx::Result CreatePlainSurface(gfx::DirectDraw& directDraw, std::uint32_t caps, int width,
                                int height, std::shared_ptr<gfx::Surface>& surface) {
     gfx::SurfaceDesc desc;
@@ -125,6 +117,16 @@ ViewEngine::ViewEngine(ViewScreen& screen, std::shared_ptr<gfx::FaultPlan> fault
 
 ViewEngine::~ViewEngine() {
     Release();
+}
+
+bool ViewEngine::Fail(gfx::Result code, const std::string& caption) {
+    screen_.HaltViews();
+    return FatalGfxFailure(code, caption);
+}
+
+bool ViewEngine::FailFixed(const std::string& text, const std::string& caption) {
+    screen_.HaltViews();
+    return FatalFailure(text, caption);
 }
 
 bool ViewEngine::SetUpDirectDraw(MainMap& mainMap) {
@@ -213,7 +215,7 @@ bool ViewEngine::SetUpDirectDraw(MainMap& mainMap) {
     hr = MainScreenClipper->SetHWnd(screen_.WindowHandle());
     if (hr != gfx::DD_OK) {
         // This step names the failure in the caption and the step in the text.
-        return FatalFailure("Unable to set Main Screen Clipper", std::string(gfx::ErrorName(hr)));
+        return FailFixed("Unable to set Main Screen Clipper", std::string(gfx::ErrorName(hr)));
     }
     if (PrimarySurface->SetClipper(MainMapClipper) != gfx::DD_OK) {
         return FailFixed("Unable to set Main Screen Clipper");
@@ -222,7 +224,7 @@ bool ViewEngine::SetUpDirectDraw(MainMap& mainMap) {
     gfx::PixelFormat artFormat;
     hr = TileArtSurface->GetPixelFormat(artFormat);
     if (hr != gfx::DD_OK) {
-        return FatalFailure("Unable to get Surface Pixel Format", std::string(gfx::ErrorName(hr)));
+        return FailFixed("Unable to get Surface Pixel Format", std::string(gfx::ErrorName(hr)));
     }
     PaletteValues = MakePalette(artFormat);
     return true;
@@ -424,11 +426,11 @@ bool ViewEngine::SetUpLargeMap(MainMap& mainMap, const WorldMap& world, int text
     hr = root.CreateLight(gfx::rm::LightType::Ambient,
                           gfx::rm::CreateColorRGB(255.0f, 255.0f, 255.0f), mainMap.AmbientLight);
     if (hr != gfx::D3DRM_OK) {
-        return FatalFailure("CreateLight", "DirectX Error");
+        return FailFixed("CreateLight", "DirectX Error");
     }
     hr = mainMap.SceneFrame->AddLight(mainMap.AmbientLight);
     if (hr != gfx::D3DRM_OK) {
-        return FatalFailure("AddLight", "DirectX Error");
+        return FailFixed("AddLight", "DirectX Error");
     }
     const PaintBoxPlace box = screen_.MainMapPaintBox();
     hr = root.CreateViewport(Device, mainMap.CameraFrame, kMainMapViewportX, 0, box.width,
@@ -479,7 +481,7 @@ bool ViewEngine::RenderViews(WorldMap& world, MainMap& mainMap) {
                                 globeBox.height};
     hr = PrimarySurface->Blt(&globeDest, BackBuffer.get(), &globeSource, 0);
     if (hr != gfx::DD_OK) {
-        return FailFixed("Primary Surface Blt Error");
+        return Fail(hr, "Primary Surface Blt Error");
     }
     screen_.ShowGlobeTime(TimeText("Globe Time: ", clock.TickCount() - t0));
 
@@ -521,8 +523,9 @@ bool ViewEngine::BlitMainMapToScreen() {
     const PaintBoxPlace box = screen_.MainMapPaintBox();
     const gfx::Rect dest = ScreenRectOf(screen_.ClientOrigin(), box);
     const gfx::Rect source{kMainMapViewportX, 0, kMainMapViewportX + box.width, box.height};
-    if (PrimarySurface->Blt(&dest, BackBuffer.get(), &source, 0) != gfx::DD_OK) {
-        return FailFixed("Main Map Primary Surface Blt Error");
+    const gfx::Result hr = PrimarySurface->Blt(&dest, BackBuffer.get(), &source, 0);
+    if (hr != gfx::DD_OK) {
+        return Fail(hr, "Main Map Primary Surface Blt Error");
     }
     return true;
 }

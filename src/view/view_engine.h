@@ -18,6 +18,7 @@
 #include "platform/gfx/rm/root.h"
 #include "platform/gfx/surface.h"
 #include "view/globe_texture.h"
+#include "view/view_failure.h"
 #include "view/view_screen.h"
 
 class Clock;
@@ -44,6 +45,9 @@ struct GlobeScene final : GlobeObjects {
     std::shared_ptr<gfx::rm::Texture> GlobeTexture;
     std::shared_ptr<gfx::rm::Wrap> GlobeWrap;
     std::shared_ptr<gfx::rm::MeshBuilder> GlobeMeshBuilder;
+
+    // The world that holds the globe drops it in the release order too.
+    ~GlobeScene() override { Release(); }
 
     // Releases wrap, mesh builder, texture, camera frame, globe frame, scene frame and
     // viewport, in that order.
@@ -110,6 +114,12 @@ public:
     void Release();
 
     const std::shared_ptr<gfx::FaultPlan>& Faults() const { return faults_; }
+
+    // Shows a failure of the views: the screen first halts what would start another render
+    // pass, then the box shows the code's name (or the fixed text) under the caption, then
+    // the application is asked to end. Both return false.
+    bool Fail(gfx::Result code, const std::string& caption);
+    bool FailFixed(const std::string& text, const std::string& caption = kFatalErrorCaption);
 
 private:
     ViewScreen& screen_;

@@ -57,6 +57,10 @@ public:
 
     // Puts the display settings back to the system's; nothing to do by default.
     virtual void ResetDisplaySettings() {}
+
+    // Told just before a failure of the views shows its box: the screen stops whatever
+    // would start another render pass while the box is up (its timers).
+    virtual void HaltViews() {}
 };
 
 // The screen rectangle of a paint box: client origin plus panel and paint box offsets, as

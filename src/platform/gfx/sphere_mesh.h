@@ -11,11 +11,10 @@ namespace gfx {
 // eastward, v from 0 at the north pole to 1 at the south pole).
 std::string SphereMeshText(int rings, int segments, double radius = 1.0);
 
-// The radius of the globe mesh in the run folder. The globe frame starts 7 units from the
-// camera and zooms between about 3.9 and 10; with the default field of 0.5, a radius of 2
-// lets the fully zoomed-in globe just fill its box (and stay clear of the front clip plane
-// at 1) and shows it at a little over half the box's height at the start.
-inline constexpr double kGlobeMeshRadius = 2.0;
+// The radius of the globe mesh in the run folder: a unit sphere, for which the globe's
+// distances are chosen (it starts 7 units from the camera and zooms between about 3.9 and
+// 10, always well clear of the front clip plane at 1).
+inline constexpr double kGlobeMeshRadius = 1.0;
 // Its rings and segments: edges of 11.25 degrees keep the outline within half a pixel of a
 // circle even when the globe fills its box, at less than half the faces of a finer mesh
 // (the globe's cost in a render pass is per face, not per pixel).

@@ -14,6 +14,10 @@ std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers)
 
 void ScriptedUiShell::ShowMessage(const std::string& text, const std::string& caption) {
     messages.push_back({text, caption});
+    if (onShowMessage) {
+        const Message shown = messages.back();
+        onShowMessage(shown);
+    }
 }
 
 bool ScriptedUiShell::AskYesNo(const std::string& text, const std::string& caption) {

@@ -29,6 +29,9 @@ public:
     std::deque<bool> yesNoAnswers;
     // Called on every ProcessPendingEvents, e.g. to press a button in the middle of work.
     std::function<void()> onProcessEvents;
+    // Called with each message while its box is up (after it is recorded), e.g. to deliver
+    // the events that the box's own event loop would.
+    std::function<void(const Message&)> onShowMessage;
 
     std::vector<Message> messages;
     std::vector<Message> questions;  // every yes/no question asked, text and caption
@@ -37,6 +40,7 @@ public:
     std::vector<std::string> debugLines;
     int passwordPrompts = 0;
     int processEventsCalls = 0;
+    int processPaintsCalls = 0;
     int endRequests = 0;
 
     void ShowMessage(const std::string& text, const std::string& caption) override;
@@ -45,6 +49,7 @@ public:
     std::optional<std::string> SaveFile(const FileDialogOptions& options) override;
     bool AskPassword(const std::function<bool(const std::string&)>& accept) override;
     void ProcessPendingEvents() override;
+    void ProcessPendingPaints() override { ++processPaintsCalls; }
     void EndApplication() override { ++endRequests; }
     bool EndRequested() const override { return endRequests > 0; }
     void DebugOutput(const std::string& line) override { debugLines.push_back(line); }

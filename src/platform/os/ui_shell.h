@@ -38,6 +38,10 @@ public:
 
     // Lets the window system deliver the events that are waiting.
     virtual void ProcessPendingEvents() = 0;
+    // Lets the window system deliver the waiting events that are not the user's input
+    // (windows shown and uncovered, repaints), so that a notice shown during long work is
+    // drawn while the work goes on; clicks and keys wait. Nothing to do without windows.
+    virtual void ProcessPendingPaints() {}
 
     // Asks the application to end; it ends when control returns to the event loop, so the
     // operation in progress finishes first.

@@ -100,6 +100,10 @@ void QtUiShell::ProcessPendingEvents() {
     QApplication::processEvents();
 }
 
+void QtUiShell::ProcessPendingPaints() {
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 void QtUiShell::EndApplication() {
     ended_ = true;
     QApplication::exit(0);

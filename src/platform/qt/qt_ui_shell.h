@@ -15,6 +15,7 @@ public:
     std::optional<std::string> SaveFile(const FileDialogOptions& options) override;
     bool AskPassword(const std::function<bool(const std::string&)>& accept) override;
     void ProcessPendingEvents() override;
+    void ProcessPendingPaints() override;
     void EndApplication() override;
     bool EndRequested() const override { return ended_; }
     void DebugOutput(const std::string& line) override;

@@ -118,7 +118,7 @@ TEST(XFile, TheGlobeSphereIsAClosedUnitMesh) {
     }
     EXPECT_EQ(LoadXFile(dir.File("missing.x"), mesh), D3DRMERR_FILENOTFOUND);
 
-    // The run folder's globe has radius 2: the positions scale, the normals stay unit length.
+    // A sphere of radius 2: the positions scale, the normals stay unit length.
     std::ofstream(path) << SphereMeshText(6, 8, 2.0);
     ASSERT_EQ(LoadXFile(path, mesh), D3DRM_OK);
     ASSERT_EQ(mesh.normals.size(), mesh.positions.size());
