@@ -51,18 +51,6 @@ void Put(const std::string& path, const std::vector<uint8_t>& bytes) {
               static_cast<std::streamsize>(bytes.size()));
 }
 
-std::map<std::string, std::string> Contents(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        if (!entry.is_regular_file())
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[entry.path().filename().string()] = {std::istreambuf_iterator<char>(in),
-                                                   std::istreambuf_iterator<char>()};
-    }
-    return files;
-}
-
 class GameFileFailures : public ::testing::Test {
 protected:
     GameFileFailures() {
@@ -107,7 +95,7 @@ TEST_F(GameFileFailures, ASaveThatCannotBeWrittenKeepsTheGameAndTheFiles) {
     MainForm->show();
     Load(path);
     ASSERT_TRUE(Game().Loaded());
-    const std::map<std::string, std::string> before = Contents(dir.path());
+    const std::map<std::string, std::string> before = FolderContents(dir.path());
 
     {
         // A folder that takes no new file, holding files that cannot be rewritten.
@@ -122,7 +110,7 @@ TEST_F(GameFileFailures, ASaveThatCannotBeWrittenKeepsTheGameAndTheFiles) {
     EXPECT_EQ(shell.endRequests, 0);
     EXPECT_TRUE(Game().Loaded());
     EXPECT_TRUE(Main_ScreenForm->isVisible());
-    EXPECT_EQ(Contents(dir.path()), before);
+    EXPECT_EQ(FolderContents(dir.path()), before);
 
     // The send file's place is taken by a folder: the history file is not replaced either.
     fs::remove(dir.File("war.S01"));
@@ -131,14 +119,14 @@ TEST_F(GameFileFailures, ASaveThatCannotBeWrittenKeepsTheGameAndTheFiles) {
     ASSERT_EQ(shell.messages.size(), 2u);
     EXPECT_EQ(shell.messages[1].text,
               "Couldn't save send file\n" + dir.File("war.S01") + ": Is a directory");
-    EXPECT_EQ(Contents(dir.path()).at("war.H01"), before.at("war.H01"));
+    EXPECT_EQ(FolderContents(dir.path()).at("war.H01"), before.at("war.H01"));
     EXPECT_TRUE(Game().Loaded());
 
     // Once the folder takes the files, the same turn is saved.
     fs::remove(dir.File("war.S01"));
     Main_ScreenForm->MainMenuFileSave->trigger();
     EXPECT_EQ(shell.messages.size(), 2u);
-    EXPECT_EQ(Contents(dir.path()).at("war.S01").size(), 12u);
+    EXPECT_EQ(FolderContents(dir.path()).at("war.S01").size(), 12u);
     EXPECT_EQ(shell.endRequests, 0);
 }
 

@@ -31,19 +31,6 @@ void Put(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-// Every regular file of the folder with its contents.
-std::map<std::string, std::string> Contents(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        if (!entry.is_regular_file())
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[entry.path().filename().string()] = {std::istreambuf_iterator<char>(in),
-                                                   std::istreambuf_iterator<char>()};
-    }
-    return files;
-}
-
 class ReplacingAGame : public ::testing::Test {
 protected:
     TempDir dir;
@@ -81,7 +68,7 @@ TEST_F(ReplacingAGame, AFailedPlayerFileLeavesTheEarlierGameWhole) {
         players[static_cast<size_t>(i)].InPlay = 1;
     for (const char* name : {"war.hst", "war.p01", "war.p02", "war.p04", "war.p05"})
         Put(name, std::string("earlier ") + name);
-    const std::map<std::string, std::string> before = Contents(dir.path());
+    const std::map<std::string, std::string> before = FolderContents(dir.path());
 
     CreateGameResult result;
     {
@@ -96,7 +83,7 @@ TEST_F(ReplacingAGame, AFailedPlayerFileLeavesTheEarlierGameWhole) {
     EXPECT_TRUE(result.PlayersWritten.empty());
     EXPECT_EQ(CreateGameFailureText(result),
               "Couldn't open player file\nwar.p02: No space left on device");
-    EXPECT_EQ(Contents(dir.path()), before);
+    EXPECT_EQ(FolderContents(dir.path()), before);
     EXPECT_TRUE(shell.messages.empty());
     EXPECT_EQ(shell.endRequests, 0);
 
@@ -104,7 +91,7 @@ TEST_F(ReplacingAGame, AFailedPlayerFileLeavesTheEarlierGameWhole) {
     result = CreateGame(Request("war"), players);
     ASSERT_FALSE(result.WriteFailed());
     EXPECT_EQ(CreateGameFailureText(result), "");
-    const std::map<std::string, std::string> after = Contents(dir.path());
+    const std::map<std::string, std::string> after = FolderContents(dir.path());
     EXPECT_EQ(after.size(), 6u);
     for (const auto& [name, text] : before)
         EXPECT_NE(after.at(name), text) << name;

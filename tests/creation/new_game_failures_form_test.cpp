@@ -32,19 +32,6 @@ public:
     int64_t TimeSeconds() override { return 1700000000; }
 };
 
-// Every regular file of the folder with its contents.
-std::map<std::string, std::string> Contents(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        if (!entry.is_regular_file())
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[entry.path().filename().string()] = {std::istreambuf_iterator<char>(in),
-                                                   std::istreambuf_iterator<char>()};
-    }
-    return files;
-}
-
 // The wizard on its "Generate" page with players 1 and 2 in play and the game file text
 // given.
 class WizardFileFailures : public ::testing::Test {
@@ -103,7 +90,7 @@ TEST_F(WizardFileFailures, AMissingFolderIsNamedAndTheWizardStays) {
               "Couldn't open host file\nnosuch/game.hst: No such file or directory");
     EXPECT_EQ(shell.messages[0].caption, "Fatal Error");
     ExpectAbortedWithValuesKept(QStringLiteral("nosuch/game"));
-    EXPECT_TRUE(Contents(dir.path()).empty());
+    EXPECT_TRUE(FolderContents(dir.path()).empty());
     EXPECT_TRUE(shell.questions.empty());
 }
 
@@ -112,7 +99,7 @@ TEST_F(WizardFileFailures, AFolderThatTakesNoFileLeavesTheEarlierGameAsItWas) {
     // refuse to be rewritten (as a read-only folder of read-only files does).
     for (const char* name : {"war.hst", "war.p01", "war.p02"})
         std::ofstream(dir.File(name), std::ios::binary) << "earlier " << name;
-    const std::map<std::string, std::string> before = Contents(dir.path());
+    const std::map<std::string, std::string> before = FolderContents(dir.path());
     Open(QStringLiteral("war"));
     shell.yesNoAnswers.push_back(true);
     {
@@ -125,7 +112,7 @@ TEST_F(WizardFileFailures, AFolderThatTakesNoFileLeavesTheEarlierGameAsItWas) {
     EXPECT_EQ(shell.messages[0].text, "Couldn't open host file\nwar.hst: Permission denied");
     EXPECT_EQ(shell.messages[0].caption, "Fatal Error");
     ExpectAbortedWithValuesKept(QStringLiteral("war"));
-    EXPECT_EQ(Contents(dir.path()), before);
+    EXPECT_EQ(FolderContents(dir.path()), before);
 
     // A path through a plain file fails the same way, and a later try elsewhere works.
     std::ofstream(dir.File("plain"), std::ios::binary) << "x";
@@ -140,13 +127,13 @@ TEST_F(WizardFileFailures, AFolderThatTakesNoFileLeavesTheEarlierGameAsItWas) {
     QTest::mouseClick(form->CreateGameButton, Qt::LeftButton);
     EXPECT_EQ(shell.messages.size(), 2u);
     EXPECT_EQ(form->GameCreationLabel->text(), "Game Creation - Complete");
-    EXPECT_EQ(Contents(dir.File("games")).size(), 3u);
+    EXPECT_EQ(FolderContents(dir.File("games")).size(), 3u);
 }
 
 TEST_F(WizardFileFailures, ReplacingAnEarlierGameAsksFirst) {
     for (const char* name : {"war.hst", "war.p02"})
         std::ofstream(dir.File(name), std::ios::binary) << "earlier " << name;
-    const std::map<std::string, std::string> before = Contents(dir.path());
+    const std::map<std::string, std::string> before = FolderContents(dir.path());
     Open(QStringLiteral("war"));
 
     // "No": nothing is generated or written, and the page stays as it was.
@@ -160,7 +147,7 @@ TEST_F(WizardFileFailures, ReplacingAnEarlierGameAsksFirst) {
     EXPECT_EQ(shell.processEventsCalls, 0);
     EXPECT_EQ(form->GameCreationLabel->text(), "Game Creation - Pending");
     EXPECT_EQ(form->Players[0].PendingMessages[0].Type, -1);
-    EXPECT_EQ(Contents(dir.path()), before);
+    EXPECT_EQ(FolderContents(dir.path()), before);
     EXPECT_TRUE(shell.messages.empty());
 
     // "Yes": the game is created over the earlier one.
@@ -169,7 +156,7 @@ TEST_F(WizardFileFailures, ReplacingAnEarlierGameAsksFirst) {
     EXPECT_EQ(shell.questions.size(), 2u);
     EXPECT_EQ(shell.processEventsCalls, 10000);
     EXPECT_EQ(form->GameCreationLabel->text(), "Game Creation - Complete");
-    const std::map<std::string, std::string> after = Contents(dir.path());
+    const std::map<std::string, std::string> after = FolderContents(dir.path());
     EXPECT_EQ(after.size(), 3u);
     EXPECT_NE(after.at("war.hst"), before.at("war.hst"));
     EXPECT_NE(after.at("war.p02"), before.at("war.p02"));

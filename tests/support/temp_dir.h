@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
+#include <string>
 
 // A fresh folder under the system's temporary folder, removed with its contents.
 class TempDir {
@@ -28,3 +30,6 @@ public:
 private:
     std::filesystem::path previous_;
 };
+
+// Every regular file of the folder (not its subfolders), by name, with its contents.
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& dir);
