@@ -4,7 +4,7 @@
 #include <fstream>
 #include <memory>
 
-#include "app/game_session.h"
+#include "app/load_game.h"
 #include "app/main_form.h"
 #include "app/screens.h"
 #include "game/message_store.h"

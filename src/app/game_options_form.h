@@ -3,28 +3,11 @@
 #include <QDialog>
 #include <cstdint>
 
+#include "view/main_map_rebuild.h"
+
 class QButtonGroup;
 class QGroupBox;
 class QPushButton;
-
-// The steps of rebuilding the large map at a new texture resolution. The screen that owns
-// the main map installs one while a game is loaded (TGameOptionsForm::SetMainMapRebuild);
-// "Okay" calls the steps in this order: ShowLoadingNotice, then pending events run,
-// DestroyMainMap, then the title screen's TextureResolution takes the new value,
-// CreateMainMap, CloseLoadingNotice.
-class MainMapRebuild {
-public:
-    virtual ~MainMapRebuild() = default;
-
-    // Sets the "Loading map" notice's gauge to 0 and shows the notice.
-    virtual void ShowLoadingNotice() = 0;
-    // Destroys the current main-map object.
-    virtual void DestroyMainMap() = 0;
-    // Creates, constructs and builds a main-map object at the title screen's
-    // TextureResolution and makes it the current one.
-    virtual void CreateMainMap() = 0;
-    virtual void CloseLoadingNotice() = 0;
-};
 
 // Number of texture resolutions offered, and the item chosen when none is.
 constexpr int kTextureResolutionItems = 5;

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/game_session.h"
+#include "app/load_game.h"
 #include "app/screens.h"
 #include "app/title_art.h"
 #include "creation/new_game_form.h"

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/game_state.h"
+#include "game/title_screen_link.h"
 
 class QLabel;
 class QPushButton;
@@ -18,8 +19,9 @@ struct OpenGameDialogState {
     std::string FileName;
 };
 
-// The title screen: the hub for a new game, loading a game, race design and leaving.
-class TMainForm : public QWidget {
+// The title screen: the hub for a new game, loading a game, race design and leaving. The
+// other screens reach it as their TitleScreenLink.
+class TMainForm : public QWidget, public TitleScreenLink {
     Q_OBJECT
 
 public:
@@ -46,6 +48,10 @@ public:
     void LoadGameButtonClick();
     void RaceDesignButtonClick();
     void ExitButtonClick();
+
+    TitleState& Values() override { return State; }
+    const std::string& GameFileName() const override { return OpenGameDialog.FileName; }
+    void ShowTitleScreen() override { show(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -3,6 +3,7 @@
 #include "app/city_design_form.h"
 #include "app/credits_form.h"
 #include "app/game_options_form.h"
+#include "app/help_form.h"
 #include "app/known_bugs_form.h"
 #include "app/main_form.h"
 #include "app/version_history_form.h"
@@ -50,6 +51,7 @@ void Release(std::unique_ptr<T>& owner, T*& global) {
 
 ScreenSet::ScreenSet() {
     Build(mainForm_, MainForm);
+    previousTitleScreen_ = InstallTitleScreen(mainForm_.get());
     Build(cityDesignForm_, CityDesignForm);
     Build(creditsForm_, CreditsForm);
     Build(hostForm_, HostForm);
@@ -63,6 +65,28 @@ ScreenSet::ScreenSet() {
     Build(gameOptionsForm_, GameOptionsForm);
     Build(form1_, Form1);
     Build(passwordForm_, PasswordForm);
+    LinkMainScreen();
+}
+
+void ScreenSet::LinkMainScreen() {
+    TMain_ScreenForm* screen = mainScreenForm_.get();
+    MainScreenLinks& links = screen->Links;
+    links.ShowGameOptions = [] { GameOptionsForm->exec(); };
+    links.ShowUnitDesign = [] {
+        UnitForm->show();
+        UnitForm->raise();
+        UnitForm->activateWindow();
+    };
+    links.ShowCityDesign = [] { CityDesignForm->show(); };
+    links.ShowResearch = [] { ResearchForm->show(); };
+    links.ShowHelp = [screen] { ShowHelpWindow(screen->HelpForm, screen); };
+    links.ShowCredits = [] { CreditsForm->exec(); };
+    links.ShowVersionHistory = [] { VersionHistoryForm->exec(); };
+    links.ShowKnownBugs = [] { KnownBugsForm->exec(); };
+    links.Designs = []() -> const UnitDesignTable& { return UnitForm->State.DesignTable; };
+    // A closed game has no large map for the game options to rebuild.
+    links.GameClosing = [] { GameOptionsForm->SetMainMapRebuild(nullptr); };
+    links.LoadingNotice = form1_.get();
 }
 
 ScreenSet::~ScreenSet() {
@@ -79,5 +103,6 @@ ScreenSet::~ScreenSet() {
     Release(hostForm_, HostForm);
     Release(creditsForm_, CreditsForm);
     Release(cityDesignForm_, CityDesignForm);
+    InstallTitleScreen(previousTitleScreen_);
     Release(mainForm_, MainForm);
 }

@@ -16,6 +16,7 @@ class TVersionHistoryForm;
 class TGameOptionsForm;
 class TForm1;
 class TPasswordForm;
+class TitleScreenLink;
 
 // Every screen of the program, built once in a fixed order and destroyed in the reverse
 // order. While a set exists, the global references below point into it.
@@ -27,6 +28,9 @@ public:
     ScreenSet& operator=(const ScreenSet&) = delete;
 
 private:
+    // Gives the main screen the windows its menus open and what a saved turn carries.
+    void LinkMainScreen();
+
     std::unique_ptr<TMainForm> mainForm_;
     std::unique_ptr<TCityDesignForm> cityDesignForm_;
     std::unique_ptr<TCreditsForm> creditsForm_;
@@ -41,6 +45,7 @@ private:
     std::unique_ptr<TGameOptionsForm> gameOptionsForm_;
     std::unique_ptr<TForm1> form1_;
     std::unique_ptr<TPasswordForm> passwordForm_;
+    TitleScreenLink* previousTitleScreen_ = nullptr;
 };
 
 // One global reference per screen; null while no ScreenSet exists.

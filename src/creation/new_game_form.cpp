@@ -14,10 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/main_form.h"
-#include "app/screens.h"
 #include "creation/race_choice_form.h"
 #include "creation/world_generation.h"
+#include "game/title_screen_link.h"
 #include "platform/os/clock.h"
 #include "platform/os/ui_shell.h"
 #include "platform/qt/form_geometry.h"
@@ -340,8 +339,7 @@ void TNewGameForm::CreateGameButtonClick() {
     const std::vector<std::string> existing = FilesToReplace(request, Players);
     if (!existing.empty() && !Shell().AskYesNo(ReplaceGameQuestion(existing), kReplaceGameCaption))
         return;
-    if (MainForm != nullptr)
-        request.Title = MainForm->State;
+    request.Title = TitleScreen().Values();
 
     SetCreationControls(true);
     AbortFlag = 0;
@@ -382,6 +380,5 @@ void TNewGameForm::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
-    if (MainForm != nullptr)
-        MainForm->show();
+    TitleScreen().ShowTitleScreen();
 }

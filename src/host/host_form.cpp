@@ -5,9 +5,8 @@
 #include <QShowEvent>
 #include <optional>
 
-#include "app/main_form.h"
-#include "app/screens.h"
 #include "game/host_file.h"
+#include "game/title_screen_link.h"
 #include "platform/qt/form_geometry.h"
 
 THostForm::THostForm(QWidget* parent) : QWidget(parent) {
@@ -24,7 +23,7 @@ THostForm::THostForm(QWidget* parent) : QWidget(parent) {
 void THostForm::FormShow() {
     // The game's file name is the one the title screen's open dialog last returned. A
     // missing file, or one too short to hold both values, changes nothing and says nothing.
-    std::optional<HostFileHead> head = ReadHostFileHead(MainForm->OpenGameDialog.FileName);
+    std::optional<HostFileHead> head = ReadHostFileHead(TitleScreen().GameFileName());
     if (!head)
         return;
     HostFileTag = head->HostFileTag;
@@ -42,7 +41,6 @@ void THostForm::showEvent(QShowEvent* event) {
 }
 
 void THostForm::closeEvent(QCloseEvent* event) {
-    if (MainForm != nullptr)
-        MainForm->show();
+    TitleScreen().ShowTitleScreen();
     event->accept();
 }

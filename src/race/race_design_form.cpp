@@ -13,8 +13,7 @@
 #include <QToolButton>
 #include <cstdlib>
 
-#include "app/main_form.h"
-#include "app/screens.h"
+#include "game/title_screen_link.h"
 #include "platform/qt/form_geometry.h"
 #include "platform/qt/game_text.h"
 #include "race/race_file.h"
@@ -572,16 +571,14 @@ void TRaceDesign::done(int result) {
 }
 
 void TRaceDesign::FormClose() {
-    if (MainForm != nullptr)
-        MainForm->show();
+    TitleScreen().ShowTitleScreen();
 }
 
 void TRaceDesign::SaveRaceButtonClick() {
     if (!RaceCanBeSaved(Values))
         return;
     // The race file carries the version stamp the title screen holds.
-    const float version = MainForm != nullptr ? MainForm->State.VersionStampB : 0.0f;
-    SaveRaceFromDesign(Values, version);
+    SaveRaceFromDesign(Values, TitleScreen().Values().VersionStampB);
 }
 
 void TRaceDesign::LoadRaceButtonClick() {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/os/ui_shell.h"
 #include "platform/qt/form_geometry.h"
 
 TNeedleGauge::TNeedleGauge(QWidget* parent) : QWidget(parent) {}
@@ -105,4 +106,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
     CGauge1 = new TNeedleGauge(this);
     CGauge1->setGeometry(88, 72, 100, 41);
+}
+
+void TForm1::ShowProgress(int percent) {
+    CGauge1->SetProgress(percent);
+    Shell().ProcessPendingPaints();
 }

@@ -40,4 +40,9 @@ public:
     QLabel* Label1 = nullptr;  // "Loading map"
     QLabel* Label2 = nullptr;  // "One Moment Please"
     TNeedleGauge* CGauge1 = nullptr;
+
+    // Moves the gauge to `percent` and lets the window system draw the notice: it may not
+    // have been drawn yet when the work began (a new window is shown in the window system's
+    // own time). No user input is taken meanwhile.
+    void ShowProgress(int percent);
 };

@@ -23,22 +23,15 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/city_design_form.h"
-#include "app/credits_form.h"
-#include "app/game_session.h"
-#include "app/help_form.h"
-#include "app/known_bugs_form.h"
-#include "app/main_form.h"
-#include "app/screens.h"
-#include "app/version_history_form.h"
 #include "game/message_store.h"
+#include "game/title_screen_link.h"
 #include "game/turn_files.h"
+#include "game/unit_design.h"
 #include "platform/gfx/surface.h"
 #include "platform/os/ui_shell.h"
 #include "platform/qt/form_geometry.h"
 #include "platform/qt/game_text.h"
-#include "research/research_form.h"
-#include "units/unit_form.h"
+#include "view/game_session.h"
 #include "view/loading_form.h"
 #include "view/view_engine.h"
 
@@ -671,11 +664,10 @@ void TMain_ScreenForm::closeEvent(QCloseEvent* event) {
     GlobeButtonScrollTimer->stop();
     GlobeZoomStep = 0.0f;
     MapZoomStep = 0.0f;
-    if (GameOptionsForm != nullptr)
-        GameOptionsForm->SetMainMapRebuild(nullptr);
+    if (Links.GameClosing)
+        Links.GameClosing();
     Game().Destroy();
-    if (MainForm != nullptr)
-        MainForm->show();
+    TitleScreen().ShowTitleScreen();
     event->accept();
 }
 
@@ -785,9 +777,20 @@ void TMain_ScreenForm::WheelMap(int steps) {
 
 // --- Menus ---------------------------------------------------------------------------------
 
+namespace {
+
+void Follow(const std::function<void()>& link) {
+    if (link)
+        link();
+}
+
+}  // namespace
+
 void TMain_ScreenForm::MainMenuFileSaveClick() {
-    const std::string& playerFile = MainForm->OpenGameDialog.FileName;
-    const WriteOutcome saved = SaveTurn(playerFile, MainForm->State, UnitForm->State.DesignTable);
+    static const UnitDesignTable kNoDesigns;
+    const std::string& playerFile = TitleScreen().GameFileName();
+    const WriteOutcome saved =
+        SaveTurn(playerFile, TitleScreen().Values(), Links.Designs ? Links.Designs() : kNoDesigns);
     if (saved)
         return;
     // Neither file was replaced; the game stays loaded, so the turn is not lost and can be
@@ -800,7 +803,7 @@ void TMain_ScreenForm::MainMenuFileSaveClick() {
 }
 
 void TMain_ScreenForm::GameOptions1Click() {
-    GameOptionsForm->exec();
+    Follow(Links.ShowGameOptions);
 }
 
 void TMain_ScreenForm::MainMenuFileExitClick() {
@@ -808,41 +811,41 @@ void TMain_ScreenForm::MainMenuFileExitClick() {
 }
 
 void TMain_ScreenForm::UnitDesign1Click() {
-    UnitForm->show();
-    UnitForm->raise();
-    UnitForm->activateWindow();
+    Follow(Links.ShowUnitDesign);
 }
 
 void TMain_ScreenForm::City1Click() {
-    CityDesignForm->show();
+    Follow(Links.ShowCityDesign);
 }
 
 void TMain_ScreenForm::MainMenuOrdersResearchClick() {
-    ResearchForm->show();
+    Follow(Links.ShowResearch);
 }
 
 void TMain_ScreenForm::MainMenuHelpContentsClick() {
-    ShowHelpWindow(HelpForm, this);
+    Follow(Links.ShowHelp);
 }
 
 void TMain_ScreenForm::Credits1Click() {
-    CreditsForm->exec();
+    Follow(Links.ShowCredits);
 }
 
 void TMain_ScreenForm::VersionHistory1Click() {
-    VersionHistoryForm->exec();
+    Follow(Links.ShowVersionHistory);
 }
 
 void TMain_ScreenForm::KnownBugs1Click() {
-    KnownBugsForm->exec();
+    Follow(Links.ShowKnownBugs);
 }
 
 // --- Rebuilding the large map ----------------------------------------------------------------
 
 void TMain_ScreenForm::ShowLoadingNotice() {
     rebuildingMap_ = true;
-    Form1->CGauge1->SetProgress(0);
-    Form1->show();
+    if (Links.LoadingNotice != nullptr) {
+        Links.LoadingNotice->CGauge1->SetProgress(0);
+        Links.LoadingNotice->show();
+    }
 }
 
 void TMain_ScreenForm::DestroyMainMap() {
@@ -850,12 +853,17 @@ void TMain_ScreenForm::DestroyMainMap() {
 }
 
 void TMain_ScreenForm::CreateMainMap() {
-    Game().CreateMainMap();
+    TForm1* notice = Links.LoadingNotice;
+    Game().CreateMainMap(TitleScreen().Values().TextureResolution, [notice](int percent) {
+        if (notice != nullptr)
+            notice->ShowProgress(percent);
+    });
 }
 
 void TMain_ScreenForm::CloseLoadingNotice() {
     rebuildingMap_ = false;
-    Form1->close();
+    if (Links.LoadingNotice != nullptr)
+        Links.LoadingNotice->close();
     // The new large map is drawn by the next render pass.
     GlobeMapImage->update();
 }

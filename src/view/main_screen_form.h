@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/game_options_form.h"
+#include "view/main_map_rebuild.h"
 #include "view/view_screen.h"
 
 namespace gfx {
@@ -13,7 +13,9 @@ class MemoryScreen;
 }
 
 class GameViews;
+class TForm1;
 class THelpForm;
+class UnitDesignTable;
 class QAction;
 class QFrame;
 class QLabel;
@@ -38,6 +40,26 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+};
+
+// What the main screen needs of the screens around it, wired by the application when it
+// builds them. A link left empty does nothing.
+struct MainScreenLinks {
+    // The windows that the menus open.
+    std::function<void()> ShowGameOptions;
+    std::function<void()> ShowUnitDesign;
+    std::function<void()> ShowCityDesign;
+    std::function<void()> ShowResearch;
+    std::function<void()> ShowHelp;
+    std::function<void()> ShowCredits;
+    std::function<void()> ShowVersionHistory;
+    std::function<void()> ShowKnownBugs;
+    // The unit designs that a saved turn carries; none while unset.
+    std::function<const UnitDesignTable&()> Designs;
+    // Told as the game closes, before its objects are destroyed.
+    std::function<void()> GameClosing;
+    // The "Loading map" notice shown while the large map is rebuilt (not owned).
+    TForm1* LoadingNotice = nullptr;
 };
 
 // The main screen: the large map, the globe, the message panel, the information panels and
@@ -124,6 +146,8 @@ public:
 
     // The help window, built the first time help is asked for; owned by this screen.
     THelpForm* HelpForm = nullptr;
+
+    MainScreenLinks Links;
 
     // Shows the message store's current message on the message panel.
     void ShowCurrentMessage();

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/command_line_file.h"
-#include "app/game_session.h"
+#include "app/load_game.h"
 #include "app/main_form.h"
 #include "app/screens.h"
 #include "game/host_file.h"

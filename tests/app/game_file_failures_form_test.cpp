@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/game_session.h"
+#include "app/load_game.h"
 #include "app/main_form.h"
 #include "app/screens.h"
 #include "game/player_file.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/game_options_form.h"
-#include "app/game_session.h"
+#include "app/load_game.h"
 #include "app/main_form.h"
 #include "app/screens.h"
 #include "game/message_store.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/game_session.h"
+#include "app/load_game.h"
 #include "app/main_form.h"
 #include "app/screens.h"
 #include "game/message_store.h"
@@ -155,7 +155,7 @@ public:
 TEST_F(GameTextFields, MessagePanelShowsParametersInTheCodePage) {
     SetGameViewsFactory([] { return std::make_unique<QuietViews>(); });
     ScreenSet screens;
-    Game().Create();
+    Game().Create(MakeGameViews());
     ASSERT_TRUE(Game().Messages()->Append(2, kEuroEBytes + " Fleet"));
     Main_ScreenForm->ShowCurrentMessage();
     EXPECT_EQ(Main_ScreenForm->MessagePanelMessageBox->toPlainText(),

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/engine_views.h"
-#include "app/game_session.h"
+#include "view/engine_views.h"
+#include "app/load_game.h"
 #include "app/main_form.h"
 #include "app/screens.h"
 #include "game/player_file.h"

@@ -31,7 +31,7 @@
 #include "app/city_design_form.h"
 #include "app/credits_form.h"
 #include "app/game_options_form.h"
-#include "app/game_session.h"
+#include "app/load_game.h"
 #include "app/help_form.h"
 #include "app/known_bugs_form.h"
 #include "app/main_form.h"

@@ -18,27 +18,6 @@ LayeringRules ProjectRules() {
         {"creation", "race"},
     };
 
-    // Screens that still reach the title screen, the screen list or other subsystems' screens
-    // directly instead of through a small interface. Each entry goes once that is reworked.
-    rules.knownExceptions = {
-        {"creation/new_game_form.cpp", "app/main_form.h"},
-        {"creation/new_game_form.cpp", "app/screens.h"},
-        {"host/host_form.cpp", "app/main_form.h"},
-        {"host/host_form.cpp", "app/screens.h"},
-        {"race/race_design_form.cpp", "app/main_form.h"},
-        {"race/race_design_form.cpp", "app/screens.h"},
-        {"view/main_screen_form.h", "app/game_options_form.h"},
-        {"view/main_screen_form.cpp", "app/city_design_form.h"},
-        {"view/main_screen_form.cpp", "app/credits_form.h"},
-        {"view/main_screen_form.cpp", "app/game_session.h"},
-        {"view/main_screen_form.cpp", "app/help_form.h"},
-        {"view/main_screen_form.cpp", "app/known_bugs_form.h"},
-        {"view/main_screen_form.cpp", "app/main_form.h"},
-        {"view/main_screen_form.cpp", "app/screens.h"},
-        {"view/main_screen_form.cpp", "app/version_history_form.h"},
-        {"view/main_screen_form.cpp", "research/research_form.h"},
-        {"view/main_screen_form.cpp", "units/unit_form.h"},
-    };
     return rules;
 }
 

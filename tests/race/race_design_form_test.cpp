@@ -276,7 +276,7 @@ TEST_F(RaceWizard, NextAndBackWrapOverAllSixPages) {
 
 TEST_F(RaceWizard, ClosingKeepsEverythingAndBringsBackTheTitleScreen) {
     TMainForm title;
-    MainForm = &title;
+    TitleScreenLink* previous = InstallTitleScreen(&title);
     title.hide();
     TypeNames("Elf", "Elves", "Ara", "King");
     Press(2, true, 2);
@@ -292,7 +292,7 @@ TEST_F(RaceWizard, ClosingKeepsEverythingAndBringsBackTheTitleScreen) {
     QTest::keyClick(&form, Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(title.isVisible());
-    MainForm = nullptr;
+    InstallTitleScreen(previous);
 }
 
 TEST_F(RaceWizard, SavedRaceLoadsBackWithEveryField) {
@@ -300,7 +300,7 @@ TEST_F(RaceWizard, SavedRaceLoadsBackWithEveryField) {
     fs::create_directory(dir.path() / "Races.old");
     TMainForm title;
     title.State.VersionStampB = 3.634f;
-    MainForm = &title;
+    TitleScreenLink* previous = InstallTitleScreen(&title);
 
     TypeNames(QString::fromUtf8("\u00c9lan"), "Elves", "Ara", "King");
     ClickRadio(form.RaceSexRadioGroup->Item(1));
@@ -309,7 +309,7 @@ TEST_F(RaceWizard, SavedRaceLoadsBackWithEveryField) {
     Press(5, true, 1);
     shell.saveAnswers.push_back((dir.path() / "Races.old" / "myrace.rac").string());
     QTest::mouseClick(form.SaveRaceButton, Qt::LeftButton);
-    MainForm = nullptr;
+    InstallTitleScreen(previous);
 
     ASSERT_EQ(shell.saveRequests.size(), 1u);
     EXPECT_EQ(shell.saveRequests[0].title, "Save Race File");

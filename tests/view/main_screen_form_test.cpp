@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/game_session.h"
+#include "app/load_game.h"
 #include "app/screens.h"
 #include "platform/os/scripted_ui_shell.h"
 #include "view/loading_form.h"
@@ -127,7 +127,7 @@ TEST_F(MainScreen, MenuBarHoldsEveryItem) {
 }
 
 TEST_F(MainScreen, RotationButtonsTurnTheGlobeWhileHeld) {
-    Game().Create();
+    Game().Create(MakeGameViews());
     TMain_ScreenForm* f = Main_ScreenForm;
     QTest::mousePress(f->GlobeButtonRight, Qt::LeftButton);
     EXPECT_TRUE(f->GlobeButtonScrollTimer->isActive());
@@ -146,7 +146,7 @@ TEST_F(MainScreen, RotationButtonsTurnTheGlobeWhileHeld) {
 }
 
 TEST_F(MainScreen, ZoomButtonsStepByMouseButton) {
-    Game().Create();
+    Game().Create(MakeGameViews());
     TMain_ScreenForm* f = Main_ScreenForm;
     QTest::mousePress(f->GlobeZoomButton, Qt::LeftButton);
     EXPECT_FLOAT_EQ(f->GlobeZoomStep, -0.1f);
@@ -182,14 +182,14 @@ TEST_F(MainScreen, DeactivationStopsOnlyTheGlobeTimer) {
 }
 
 TEST_F(MainScreen, WireFrameToggleSetsTheDeviceQuality) {
-    Game().Create();
+    Game().Create(MakeGameViews());
     QTest::mouseClick(Main_ScreenForm->WireFrameToggleButton, Qt::LeftButton);
     QTest::mouseClick(Main_ScreenForm->WireFrameToggleButton, Qt::LeftButton);
     EXPECT_EQ(log, (std::vector<std::string>{"quality 65", "render", "quality 129", "render"}));
 }
 
 TEST_F(MainScreen, DraggingTurnsTheGlobeOnceAndTheWheelZooms) {
-    Game().Create();
+    Game().Create(MakeGameViews());
     TMain_ScreenForm* f = Main_ScreenForm;
     QTest::mousePress(f->GlobeMapImage, Qt::LeftButton, {}, QPoint(10, 10));
     QMouseEvent move(QEvent::MouseMove, QPointF(13, 14), QPointF(13, 14), Qt::NoButton,

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/game_session.h"
+#include "app/load_game.h"
 #include "app/screens.h"
 #include "platform/os/scripted_ui_shell.h"
 #include "view/main_screen_form.h"
@@ -55,7 +55,7 @@ class HoldButtons : public ::testing::Test {
 protected:
     HoldButtons() {
         SetGameViewsFactory([this] { return std::make_unique<LoggingViews>(log, failRotation); });
-        Game().Create();
+        Game().Create(MakeGameViews());
     }
     ~HoldButtons() override {
         Game().Destroy();

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "app/game_session.h"
+#include "view/game_session.h"
 
 class ViewScreen;
 

@@ -1,4 +1,4 @@
-#include "app/engine_views.h"
+#include "view/engine_views.h"
 
 #include "game/world_map.h"
 #include "platform/gfx/rm/frame.h"

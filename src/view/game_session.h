@@ -1,6 +1,5 @@
-// The game that is being played: the four game objects of a loaded player file, and the
-// "Load Game" sequence that creates them, fills them from the files and opens the main
-// screen.
+// The game that is being played: the four game objects of a loaded player file and what the
+// screens need of the 3D view engine that draws them.
 #pragma once
 
 #include <functional>
@@ -61,11 +60,6 @@ inline constexpr float kMapFarLimit = 4.0f;
 // beyond the limit).
 float ZoomedDistance(float z, float step, float nearLimit, float farLimit);
 
-// Makes the view engine of a new game. Tests replace it with SetGameViewsFactory.
-using GameViewsFactory = std::function<std::unique_ptr<GameViews>()>;
-// Installs a factory; an empty one restores the program's own.
-void SetGameViewsFactory(GameViewsFactory factory);
-
 // The four game objects. They are created in the order ViewEngine, WorldMap, MainMap,
 // MessageStore and destroyed in the order MessageStore, MainMap, WorldMap, ViewEngine;
 // only one set exists at a time.
@@ -76,8 +70,8 @@ public:
     GameSession(const GameSession&) = delete;
     GameSession& operator=(const GameSession&) = delete;
 
-    // Destroys a set that still exists, then creates a fresh, empty one.
-    void Create();
+    // Destroys a set that still exists, then creates a fresh, empty one drawn by `views`.
+    void Create(std::unique_ptr<GameViews> views);
     // Destroys the objects that exist, in order; does nothing when none does.
     void Destroy();
     bool Loaded() const { return messages_ != nullptr; }
@@ -87,9 +81,10 @@ public:
     MainMap* Map() const { return map_.get(); }
     MessageStore* Messages() const { return messages_.get(); }
 
-    // The large map alone, for a rebuild at another texture resolution.
+    // The large map alone, for a rebuild at another texture resolution: a new main map built
+    // at `textureResolution`, its progress told to `progress`.
     void DestroyMainMap();
-    void CreateMainMap();
+    void CreateMainMap(int textureResolution, const LoadProgressFn& progress);
 
     // Told "create <object>" / "destroy <object>" with the object's type name as each one
     // is created or destroyed.
@@ -106,17 +101,3 @@ private:
 
 // The game of this program run.
 GameSession& Game();
-
-// Loads the player's game from the player file at `path` and opens the main screen. Returns
-// false when the game was not opened (the reason was shown). A player file that cannot be
-// read or holds no world is refused with "Couldn't open player file" and the reason; the
-// title screen and the values the files fill stay as they were. A damaged file that still
-// holds a world is opened after a "File Error" box that says what is wrong with it.
-bool LoadPlayerGame(const std::string& path);
-
-// Whether a chosen file is a host file or a player file, by the exact-case texts ".hst"
-// and ".p" anywhere in the file's own name (the folders it lies in do not count, so
-// "league.hst.d/war.p01" is a player file and "my.plans/war.hst" a host file). A name with
-// ".hst" is a host file only: it is never read as a player file.
-bool IsHostFilePath(std::string_view path);
-bool IsPlayerFilePath(std::string_view path);

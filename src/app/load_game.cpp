@@ -1,6 +1,5 @@
-#include "app/game_session.h"
+#include "app/load_game.h"
 
-#include "app/engine_views.h"
 #include "app/game_options_form.h"
 #include "app/main_form.h"
 #include "app/screens.h"
@@ -11,16 +10,12 @@
 #include "platform/os/ui_shell.h"
 #include "research/research_form.h"
 #include "units/unit_form.h"
+#include "view/engine_views.h"
 #include "view/loading_form.h"
 #include "view/main_map.h"
 #include "view/main_screen_form.h"
 
 namespace {
-
-// The views of the program: the view engine drawing onto the main screen.
-std::unique_ptr<GameViews> MakeProgramViews() {
-    return MakeEngineViews(*Main_ScreenForm, Game());
-}
 
 GameViewsFactory& ViewsFactory() {
     static GameViewsFactory factory;
@@ -28,12 +23,8 @@ GameViewsFactory& ViewsFactory() {
 }
 
 void AdvanceLoadingGauge(int percent) {
-    if (Form1 == nullptr)
-        return;
-    Form1->CGauge1->SetProgress(percent);
-    // The notice may not have been drawn yet when the work began (the window system shows
-    // a new window in its own time): let that happen now, without taking any input.
-    Shell().ProcessPendingPaints();
+    if (Form1 != nullptr)
+        Form1->ShowProgress(percent);
 }
 
 }  // namespace
@@ -42,74 +33,10 @@ void SetGameViewsFactory(GameViewsFactory factory) {
     ViewsFactory() = std::move(factory);
 }
 
-float ZoomedDistance(float z, float step, float nearLimit, float farLimit) {
-    if (step < 0.0f && z > nearLimit)
-        return z + step;
-    if (step > 0.0f && z < farLimit)
-        return z + step;
-    return z;
-}
-
-GameSession::GameSession() = default;
-
-GameSession::~GameSession() {
-    Destroy();
-}
-
-void GameSession::Note(std::string_view event) const {
-    if (OnObjectEvent)
-        OnObjectEvent(event);
-}
-
-void GameSession::Create() {
-    Destroy();
-    views_ = ViewsFactory() ? ViewsFactory()() : MakeProgramViews();
-    Note("create ViewEngine");
-    world_ = std::make_unique<WorldMap>();
-    Note("create WorldMap");
-    map_ = std::make_unique<MainMap>();
-    Note("create MainMap");
-    messages_ = std::make_unique<MessageStore>();
-    Note("create MessageStore");
-}
-
-void GameSession::Destroy() {
-    if (messages_) {
-        messages_.reset();
-        Note("destroy MessageStore");
-    }
-    if (map_) {
-        map_.reset();
-        Note("destroy MainMap");
-    }
-    if (world_) {
-        world_.reset();
-        Note("destroy WorldMap");
-    }
-    if (views_) {
-        views_.reset();
-        Note("destroy ViewEngine");
-    }
-}
-
-void GameSession::DestroyMainMap() {
-    if (!map_)
-        return;
-    map_.reset();
-    Note("destroy MainMap");
-}
-
-void GameSession::CreateMainMap() {
-    if (!views_ || !world_)
-        return;
-    map_ = std::make_unique<MainMap>();
-    Note("create MainMap");
-    views_->SetUpLargeMap(*map_, *world_, MainForm->State.TextureResolution, AdvanceLoadingGauge);
-}
-
-GameSession& Game() {
-    static GameSession session;
-    return session;
+std::unique_ptr<GameViews> MakeGameViews() {
+    if (ViewsFactory())
+        return ViewsFactory()();
+    return MakeEngineViews(*Main_ScreenForm, Game());
 }
 
 namespace {
@@ -132,7 +59,7 @@ bool IsPlayerFilePath(std::string_view path) {
 
 bool LoadPlayerGame(const std::string& path) {
     GameSession& game = Game();
-    game.Create();
+    game.Create(MakeGameViews());
 
     // What the files fill outside the game objects, put back when the file is refused.
     const TitleState titleBefore = MainForm->State;
