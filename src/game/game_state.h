@@ -8,7 +8,7 @@
 constexpr int kPlayerCount = 10;
 constexpr int kPendingMessagesPerPlayer = 5;
 constexpr int kDesignSlotCategories = 8;
-constexpr int kRaceTextMax = 199;        // characters of a race text
+constexpr int kRaceTextMax = 199;  // characters of a race text
 
 // A message that game creation puts into a player's file.
 struct PendingMessage {

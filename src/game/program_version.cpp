@@ -9,10 +9,12 @@
 ProgramVersion ProbeProgramVersion(const std::string& fileName) {
     ProgramVersion result;
     const uint32_t size = GetFileVersionInfoSize(fileName);
-    if (size == 0) return result;
+    if (size == 0)
+        return result;
 
     std::vector<uint8_t> block(size, 0);
-    if (!GetFileVersionInfo(fileName, block)) return result;
+    if (!GetFileVersionInfo(fileName, block))
+        return result;
 
     std::span<const uint8_t> translationValue;
     std::optional<VersionTranslation> translation;
@@ -21,7 +23,8 @@ ProgramVersion ProbeProgramVersion(const std::string& fileName) {
     }
     // Without a translation neither the language nor the string table can be named: the
     // labels keep their texts and the stamps stay 0.
-    if (!translation) return result;
+    if (!translation)
+        return result;
 
     char languageName[80] = {};
     if (VerLanguageName(translation->language, languageName, sizeof languageName) > 0) {

@@ -3,7 +3,9 @@
 // GlobeObjects is completed by the view engine; the deleter is instantiated where it is.
 #include "game/globe_objects.h"
 
-WorldMap::WorldMap() { ClearTiles(); }
+WorldMap::WorldMap() {
+    ClearTiles();
+}
 
 WorldMap::~WorldMap() = default;
 

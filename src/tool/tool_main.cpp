@@ -38,7 +38,8 @@ void PrintHelp(FILE* out) {
 
 const ToolCommand* FindCommand(const std::string& name) {
     for (const ToolCommand& command : ToolCommands()) {
-        if (name == command.name) return &command;
+        if (name == command.name)
+            return &command;
     }
     return nullptr;
 }

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "view/engine_views.h"
 #include "app/load_game.h"
 #include "app/main_form.h"
 #include "app/screens.h"
@@ -22,6 +21,7 @@
 #include "platform/gfx/sphere_mesh.h"
 #include "platform/os/scripted_ui_shell.h"
 #include "support/temp_dir.h"
+#include "view/engine_views.h"
 #include "view/main_map.h"
 #include "view/main_screen_form.h"
 #include "view/tile_art.h"

@@ -1,9 +1,9 @@
 #include "app/main_form.h"
 
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/screens.h"
 #include "creation/new_game_form.h"

@@ -13,7 +13,8 @@ namespace {
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint8_t> PeWithVersion(std::string_view fileVersion, uint16_t language) {
@@ -64,7 +65,8 @@ TEST(ProgramVersion, AVersionThatIsNoNumberLeavesTheStampsZero) {
 
 TEST(ProgramVersion, TheBuiltProgramCarriesItsVersion) {
     std::filesystem::path program = std::filesystem::path(VELMORA_RUN_DIR) / "tarrowind.exe";
-    if (!std::filesystem::exists(program)) GTEST_SKIP() << "the game program is not built";
+    if (!std::filesystem::exists(program))
+        GTEST_SKIP() << "the game program is not built";
     WorkingDirectory cwd(VELMORA_RUN_DIR);
     ProgramVersion version = ProbeProgramVersion("tarrowind.exe");
     EXPECT_EQ(version.VersionLabel, "0.3.6.340");

@@ -7,7 +7,7 @@
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual uint32_t TickCount() = 0;  // milliseconds, wraps around
+    virtual uint32_t TickCount() = 0;   // milliseconds, wraps around
     virtual int64_t TimeSeconds() = 0;  // seconds since 1970
 };
 

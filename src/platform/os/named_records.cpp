@@ -11,9 +11,11 @@ char Fold(char c) {
 }  // namespace
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (Fold(a[i]) != Fold(b[i])) return false;
+        if (Fold(a[i]) != Fold(b[i]))
+            return false;
     }
     return true;
 }
