@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev libstb-dev libpng-dev nlohmann-json3-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     fonts-liberation xvfb xauth
     # the tests of the installed tree validate the desktop files and file types
     desktop-file-utils appstream shared-mime-info
