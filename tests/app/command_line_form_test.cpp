@@ -26,6 +26,7 @@
 #include "platform/qt/qt_ui_shell.h"
 #include "race/race_design_form.h"
 #include "race/race_file.h"
+#include "support/quiet_views.h"
 #include "support/temp_dir.h"
 #include "units/unit_form.h"
 #include "view/loading_form.h"
@@ -42,7 +43,7 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 // Views that do nothing but note the steps, with the loading notice's state at the gauge.
-class NotingViews final : public GameViews {
+class NotingViews final : public QuietViews {
 public:
     explicit NotingViews(std::vector<std::string>& steps) : steps_(steps) {}
     bool SetUpEngine(MainMap&) override {
@@ -58,11 +59,6 @@ public:
         steps_.push_back(Form1->isVisible() ? "map, notice shown" : "map, notice hidden");
         return true;
     }
-    void RenderViews() override {}
-    void BlitMainMapToScreen() override {}
-    bool SetRotation(RotationFrame, float, float, float, float) override { return true; }
-    bool StepZoom(ZoomView, float) override { return true; }
-    bool SetDeviceQuality(int) override { return true; }
 
 private:
     std::vector<std::string>& steps_;

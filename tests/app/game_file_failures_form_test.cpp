@@ -21,6 +21,7 @@
 #include "platform/os/file_write.h"
 #include "platform/os/scripted_ui_shell.h"
 #include "research/research_form.h"
+#include "support/quiet_views.h"
 #include "support/temp_dir.h"
 #include "units/unit_form.h"
 #include "view/loading_form.h"
@@ -31,20 +32,6 @@ namespace {
 namespace fs = std::filesystem;
 
 // Views that set up without drawing anything.
-class QuietViews final : public GameViews {
-public:
-    bool SetUpEngine(MainMap&) override { return true; }
-    bool SetUpGlobe(WorldMap&) override { return true; }
-    bool SetUpLargeMap(MainMap&, const WorldMap&, int, const LoadProgressFn&) override {
-        return true;
-    }
-    void RenderViews() override {}
-    void BlitMainMapToScreen() override {}
-    bool SetRotation(RotationFrame, float, float, float, float) override { return true; }
-    bool StepZoom(ZoomView, float) override { return true; }
-    bool SetDeviceQuality(int) override { return true; }
-};
-
 void Put(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()),

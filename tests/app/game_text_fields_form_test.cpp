@@ -26,6 +26,7 @@
 #include "support/executable_image_builder.h"
 #include "support/qt_printing.h"
 #include "support/qt_typing.h"
+#include "support/quiet_views.h"
 #include "support/temp_dir.h"
 #include "units/unit_form.h"
 #include "view/main_screen_form.h"
@@ -138,20 +139,6 @@ TEST_F(GameTextFields, TitleScreenShowsTheVersionLabelsInTheCodePage) {
 }
 
 // Views that do nothing: the message panel needs only the game's message store.
-class QuietViews final : public GameViews {
-public:
-    bool SetUpEngine(MainMap&) override { return true; }
-    bool SetUpGlobe(WorldMap&) override { return true; }
-    bool SetUpLargeMap(MainMap&, const WorldMap&, int, const LoadProgressFn&) override {
-        return true;
-    }
-    void RenderViews() override {}
-    void BlitMainMapToScreen() override {}
-    bool SetRotation(RotationFrame, float, float, float, float) override { return true; }
-    bool StepZoom(ZoomView, float) override { return true; }
-    bool SetDeviceQuality(int) override { return true; }
-};
-
 TEST_F(GameTextFields, MessagePanelShowsParametersInTheCodePage) {
     SetGameViewsFactory([] { return std::make_unique<QuietViews>(); });
     ScreenSet screens;

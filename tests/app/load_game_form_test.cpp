@@ -21,6 +21,7 @@
 #include "game/world_map.h"
 #include "host/host_form.h"
 #include "platform/os/scripted_ui_shell.h"
+#include "support/quiet_views.h"
 #include "support/temp_dir.h"
 #include "view/loading_form.h"
 #include "view/main_screen_form.h"
@@ -42,13 +43,11 @@ protected:
 
 // Views that build nothing; the large map advances the gauge in steps and notes how often
 // the gauge has been painted before the first step and after each one.
-class SteppingViews final : public GameViews {
+class SteppingViews final : public QuietViews {
 public:
     SteppingViews(std::vector<int>& paintsAfterSteps, const PaintCounter& counter,
                   const std::function<void()>& duringBuild)
         : paintsAfterSteps_(paintsAfterSteps), counter_(counter), duringBuild_(duringBuild) {}
-    bool SetUpEngine(MainMap&) override { return true; }
-    bool SetUpGlobe(WorldMap&) override { return true; }
     bool SetUpLargeMap(MainMap&, const WorldMap&, int, const LoadProgressFn& progress) override {
         paintsAfterSteps_.push_back(counter_.paints);
         for (int percent : {10, 35, 60, 100}) {
@@ -59,11 +58,6 @@ public:
             duringBuild_();
         return true;
     }
-    void RenderViews() override {}
-    void BlitMainMapToScreen() override {}
-    bool SetRotation(RotationFrame, float, float, float, float) override { return true; }
-    bool StepZoom(ZoomView, float) override { return true; }
-    bool SetDeviceQuality(int) override { return true; }
 
 private:
     std::vector<int>& paintsAfterSteps_;

@@ -20,6 +20,7 @@
 #include "game/world_map.h"
 #include "platform/os/scripted_ui_shell.h"
 #include "research/research_form.h"
+#include "support/quiet_views.h"
 #include "units/unit_form.h"
 #include "view/loading_form.h"
 #include "view/main_screen_form.h"
@@ -27,11 +28,9 @@
 namespace {
 
 // Views that do nothing but report the large map's progress, so the rebuild can be followed.
-class ProgressViews final : public GameViews {
+class ProgressViews final : public QuietViews {
 public:
     explicit ProgressViews(std::vector<std::string>& log) : log_(log) {}
-    bool SetUpEngine(MainMap&) override { return true; }
-    bool SetUpGlobe(WorldMap&) override { return true; }
     bool SetUpLargeMap(MainMap&, const WorldMap&, int resolution,
                        const LoadProgressFn& progress) override {
         log_.push_back("map " + std::to_string(resolution));
@@ -39,11 +38,6 @@ public:
         log_.push_back("gauge " + std::to_string(Form1->CGauge1->Progress()));
         return true;
     }
-    void RenderViews() override {}
-    void BlitMainMapToScreen() override {}
-    bool SetRotation(RotationFrame, float, float, float, float) override { return true; }
-    bool StepZoom(ZoomView, float) override { return true; }
-    bool SetDeviceQuality(int) override { return true; }
 
 private:
     std::vector<std::string>& log_;

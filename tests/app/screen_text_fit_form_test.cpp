@@ -50,6 +50,7 @@
 #include "race/race_file.h"
 #include "research/research_form.h"
 #include "research/tech_catalogue.h"
+#include "support/quiet_views.h"
 #include "support/temp_dir.h"
 #include "units/unit_catalogue.h"
 #include "units/unit_design_rules.h"
@@ -429,20 +430,6 @@ private:
 };
 
 // Stands in for the 3D views of a loaded game: everything succeeds and draws nothing.
-class QuietViews final : public GameViews {
-public:
-    bool SetUpEngine(MainMap&) override { return true; }
-    bool SetUpGlobe(WorldMap&) override { return true; }
-    bool SetUpLargeMap(MainMap&, const WorldMap&, int, const LoadProgressFn&) override {
-        return true;
-    }
-    void RenderViews() override {}
-    void BlitMainMapToScreen() override {}
-    bool SetRotation(RotationFrame, float, float, float, float) override { return true; }
-    bool StepZoom(ZoomView, float) override { return true; }
-    bool SetDeviceQuality(int) override { return true; }
-};
-
 // The longest texts the screens show where they depend on the game: names as long as a race
 // file holds (199 characters), built of words as a player would type them.
 std::string LongName(const std::string& words, size_t length) {

@@ -17,6 +17,7 @@
 #include "app/load_game.h"
 #include "app/screens.h"
 #include "platform/os/scripted_ui_shell.h"
+#include "support/quiet_views.h"
 #include "view/loading_form.h"
 #include "view/main_screen_form.h"
 
@@ -26,14 +27,9 @@ QString Num(float value) {
     return QString::number(value, 'g', 6);
 }
 
-class LoggingViews final : public GameViews {
+class LoggingViews final : public QuietViews {
 public:
     explicit LoggingViews(std::vector<std::string>& log) : log_(log) {}
-    bool SetUpEngine(MainMap&) override { return true; }
-    bool SetUpGlobe(WorldMap&) override { return true; }
-    bool SetUpLargeMap(MainMap&, const WorldMap&, int, const LoadProgressFn&) override {
-        return true;
-    }
     void RenderViews() override { log_.push_back("render"); }
     void BlitMainMapToScreen() override { log_.push_back("blit"); }
     bool SetRotation(RotationFrame frame, float x, float y, float z, float angle) override {

@@ -13,20 +13,16 @@
 #include "app/load_game.h"
 #include "app/screens.h"
 #include "platform/os/scripted_ui_shell.h"
+#include "support/quiet_views.h"
 #include "view/main_screen_form.h"
 
 namespace {
 
 // Logs what the screen asks of the views; SetRotation fails while failRotation is set.
-class LoggingViews final : public GameViews {
+class LoggingViews final : public QuietViews {
 public:
     LoggingViews(std::vector<std::string>& log, const bool& failRotation)
         : log_(log), failRotation_(failRotation) {}
-    bool SetUpEngine(MainMap&) override { return true; }
-    bool SetUpGlobe(WorldMap&) override { return true; }
-    bool SetUpLargeMap(MainMap&, const WorldMap&, int, const LoadProgressFn&) override {
-        return true;
-    }
     void RenderViews() override { log_.push_back("render"); }
     void BlitMainMapToScreen() override { log_.push_back("blit"); }
     bool SetRotation(RotationFrame, float, float, float, float angle) override {
@@ -37,7 +33,6 @@ public:
         log_.push_back("zoom");
         return true;
     }
-    bool SetDeviceQuality(int) override { return true; }
 
 private:
     std::vector<std::string>& log_;
