@@ -13,6 +13,7 @@
 #include <array>
 
 #include "platform/qt/form_geometry.h"
+#include "platform/qt/widget_factory.h"
 
 namespace {
 
@@ -31,39 +32,20 @@ QPolygon GlyphOutline(CityGlyph glyph) {
     return {};
 }
 
-// A panel with a raised bevel and, when it has one, its caption in the middle.
-QFrame* MakePanel(QWidget* parent, const char* name, const QRect& rect, const char* caption) {
-    auto* panel = new QFrame(parent);
+// A named panel with a raised bevel and, when it has one, its caption in the middle: the
+// placeholder of a part of the screen still to come.
+QFrame* MakeNamedPanel(QWidget* parent, const char* name, const QRect& rect, const char* caption) {
+    QFrame* panel = MakePanel(parent, rect);
     panel->setObjectName(QString::fromLatin1(name));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel->setLineWidth(1);
-    panel->setGeometry(rect);
-    if (caption != nullptr) {
-        auto* label = new QLabel(QString::fromLatin1(caption), panel);
-        label->setAlignment(Qt::AlignCenter);
-        label->setGeometry(1, 1, rect.width() - 2, rect.height() - 2);
-    }
+    if (caption != nullptr)
+        MakeCentredLabel(panel, QString::fromLatin1(caption),
+                         QRect(1, 1, rect.width() - 2, rect.height() - 2));
     return panel;
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top) {
-    auto* label = new QLabel(caption, parent);
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
-
-QLabel* MakeHeading(QWidget* parent, const QString& caption, int left, int top, int pixels) {
-    QLabel* label = MakeLabel(parent, caption, left, top);
-    label->setFont(LayoutFont(QStringLiteral("Times New Roman"), pixels, true));
-    label->adjustSize();
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* caption, const QRect& rect) {
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setGeometry(rect);
-    return button;
+// A heading in bold "Times New Roman" of the given height.
+LabelStyle Heading(int pixels) {
+    return LabelStyle().Family(QStringLiteral("Times New Roman")).Pixels(pixels).Bold();
 }
 
 QToolButton* MakeGlyphButton(QWidget* parent, CityGlyph glyph, const QRect& rect) {
@@ -107,23 +89,23 @@ TCityDesignForm::TCityDesignForm(QWidget* parent) : QWidget(parent) {
     // The window opens maximized; the size above is its restored size.
     setWindowState(Qt::WindowMaximized);
 
-    CityMap = MakePanel(this, "CityMap", QRect(1, 1, 504, 360), "CityMap");
+    CityMap = MakeNamedPanel(this, "CityMap", QRect(1, 1, 504, 360), "CityMap");
     // Along the city map's bottom edge, inside its bevel.
-    CityMapSpeedBar =
-        MakePanel(CityMap, "CityMapSpeedBar", QRect(1, 360 - 1 - 51, 502, 51), "CityMapSpeedBar");
+    CityMapSpeedBar = MakeNamedPanel(CityMap, "CityMapSpeedBar", QRect(1, 360 - 1 - 51, 502, 51),
+                                     "CityMapSpeedBar");
 
     ResourceAllocationPanel =
-        MakePanel(this, "ResourceAllocationPanel", QRect(510, 1, 286, 200), nullptr);
+        MakeNamedPanel(this, "ResourceAllocationPanel", QRect(510, 1, 286, 200), nullptr);
     BuildResourceAllocation();
 
-    ComponentDescriptionPanel = MakePanel(this, "ComponentDescriptionPanel",
-                                          QRect(510, 208, 286, 153), "ComponentDescriptionPanel");
+    ComponentDescriptionPanel = MakeNamedPanel(
+        this, "ComponentDescriptionPanel", QRect(510, 208, 286, 153), "ComponentDescriptionPanel");
 
     ProductionQueuePanel =
-        MakePanel(this, "ProductionQueuePanel", QRect(390, 365, 406, 209), nullptr);
+        MakeNamedPanel(this, "ProductionQueuePanel", QRect(390, 365, 406, 209), nullptr);
     BuildProductionQueue();
 
-    CityInfoPanel = MakePanel(this, "CityInfoPanel", QRect(1, 365, 384, 209), nullptr);
+    CityInfoPanel = MakeNamedPanel(this, "CityInfoPanel", QRect(1, 365, 384, 209), nullptr);
     BuildCityInfo();
 }
 
@@ -139,13 +121,9 @@ void TCityDesignForm::BuildResourceAllocation() {
     const std::array<const char*, 5> heads = {"Resource", "Producing", "Research", "Storage",
                                               "Production"};
     for (size_t column = 0; column < heads.size(); ++column) {
-        QLabel* head = MakeLabel(panel, QString::fromLatin1(heads[column]), kColumns[column], 24);
         // At the form's 14 pixels the heads run into each other; 12 pixels leave a gap.
-        QFont font = head->font();
-        font.setPixelSize(kColumnHeadPixels);
-        font.setUnderline(true);
-        head->setFont(font);
-        head->adjustSize();
+        MakeLabel(panel, QString::fromLatin1(heads[column]), kColumns[column], 24,
+                  LabelStyle().Pixels(kColumnHeadPixels).Underlined());
     }
 
     const std::array<std::array<const char*, 5>, 2> rows = {{
@@ -158,27 +136,24 @@ void TCityDesignForm::BuildResourceAllocation() {
                       46 + static_cast<int>(row) * 20);
 
     MakeLabel(panel, QStringLiteral("Send Extra Resources To:"), 6, 104);
-    ResearchRadioButton = new QRadioButton(QStringLiteral("Research"), panel);
-    ResearchRadioButton->setGeometry(16, 126, 180, 20);
+    ResearchRadioButton = MakeRadio(panel, QStringLiteral("Research"), QRect(16, 126, 180, 20));
     ResearchRadioButton->setChecked(true);
-    StorageRadioButton = new QRadioButton(QStringLiteral("Storage (326/500)"), panel);
-    StorageRadioButton->setGeometry(16, 148, 180, 20);
+    StorageRadioButton =
+        MakeRadio(panel, QStringLiteral("Storage (326/500)"), QRect(16, 148, 180, 20));
 }
 
 void TCityDesignForm::BuildProductionQueue() {
     QWidget* panel = ProductionQueuePanel;
-    MakeHeading(panel, QStringLiteral("Production"), 8, 4, 24);
+    MakeLabel(panel, QStringLiteral("Production"), 8, 4, Heading(24));
     MakeLabel(panel, QStringLiteral("Available Items"), 8, 44);
     MakeLabel(panel, QStringLiteral("Production Queue"), 232, 44);
 
-    ListBox1 = new QListWidget(panel);
+    ListBox1 = MakeList(panel, QRect(8, 64, 155, 128));
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setGeometry(8, 64, 155, 128);
 
     // Two columns: the items run down the first column, then on in the second.
-    ListBox2 = new QListWidget(panel);
+    ListBox2 = MakeList(panel, QRect(232, 64, 156, 128));
     ListBox2->setObjectName(QStringLiteral("ListBox2"));
-    ListBox2->setGeometry(232, 64, 156, 128);
     ListBox2->setFlow(QListView::TopToBottom);
     ListBox2->setWrapping(true);
     ListBox2->setResizeMode(QListView::Adjust);
@@ -192,19 +167,19 @@ void TCityDesignForm::BuildProductionQueue() {
 
 void TCityDesignForm::BuildCityInfo() {
     QWidget* panel = CityInfoPanel;
-    NameLabel = MakeHeading(panel, QStringLiteral("Name"), 8, 4, 28);
+    NameLabel = MakeLabel(panel, QStringLiteral("Name"), 8, 4, Heading(28));
     NameLabel->setObjectName(QStringLiteral("NameLabel"));
     MakeLabel(panel, QStringLiteral("Miscellanious city info"), 8, 48);
     MakeLabel(panel, QStringLiteral("or it's picture???"), 8, 66);
-    CityHistoryButton = MakeButton(panel, "City History", QRect(8, 172, 90, 25));
+    CityHistoryButton = MakeButton(panel, QStringLiteral("City History"), QRect(8, 172, 90, 25));
 
-    NotebookPanel = MakePanel(panel, "NotebookPanel", QRect(176, 4, 202, 201), nullptr);
-    MakeHeading(NotebookPanel, QStringLiteral("Emperor's Notebook"), 8, 4, 14);
+    NotebookPanel = MakeNamedPanel(panel, "NotebookPanel", QRect(176, 4, 202, 201), nullptr);
+    MakeLabel(NotebookPanel, QStringLiteral("Emperor's Notebook"), 8, 4, Heading(14));
     NotebookMemo = new QPlainTextEdit(NotebookPanel);
     NotebookMemo->setGeometry(6, 26, 190, 136);
     NotebookMemo->setReadOnly(true);
     NotebookMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    AddButton = MakeButton(NotebookPanel, "Add", QRect(6, 168, 58, 25));
-    DeleteButton = MakeButton(NotebookPanel, "Delete", QRect(72, 168, 58, 25));
-    ClearButton = MakeButton(NotebookPanel, "Clear", QRect(138, 168, 58, 25));
+    AddButton = MakeButton(NotebookPanel, QStringLiteral("Add"), QRect(6, 168, 58, 25));
+    DeleteButton = MakeButton(NotebookPanel, QStringLiteral("Delete"), QRect(72, 168, 58, 25));
+    ClearButton = MakeButton(NotebookPanel, QStringLiteral("Clear"), QRect(138, 168, 58, 25));
 }

@@ -13,24 +13,8 @@
 #include "platform/os/ui_shell.h"
 #include "platform/qt/form_geometry.h"
 #include "platform/qt/game_text.h"
+#include "platform/qt/widget_factory.h"
 #include "race/race_design_form.h"
-
-namespace {
-
-QPushButton* MakeButton(QWidget* parent, const char* caption, int left, int top) {
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setGeometry(left, top, 75, 25);
-    return button;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top) {
-    auto* label = new QLabel(caption, parent);
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
-
-}  // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Velmora - Orbalune"));
@@ -46,12 +30,12 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     Image2->setScaledContents(true);
     Image2->setPixmap(PaintTitleBanner(409, 113));
 
-    NewGameButton = MakeButton(this, "New Game", 16, 240);
-    LoadGameButton = MakeButton(this, "Load Game", 120, 240);
-    RaceDesignButton = MakeButton(this, "Race Design", 224, 240);
-    TutorialButton = MakeButton(this, "Tutorial", 328, 240);
+    NewGameButton = MakeButton(this, QStringLiteral("New Game"), 16, 240);
+    LoadGameButton = MakeButton(this, QStringLiteral("Load Game"), 120, 240);
+    RaceDesignButton = MakeButton(this, QStringLiteral("Race Design"), 224, 240);
+    TutorialButton = MakeButton(this, QStringLiteral("Tutorial"), 328, 240);
     TutorialButton->setEnabled(false);
-    ExitButton = MakeButton(this, "Exit", 432, 240);
+    ExitButton = MakeButton(this, QStringLiteral("Exit"), 432, 240);
     setTabOrder(NewGameButton, LoadGameButton);
     setTabOrder(LoadGameButton, RaceDesignButton);
     setTabOrder(RaceDesignButton, ExitButton);

@@ -21,6 +21,7 @@
 #include "platform/os/ui_shell.h"
 #include "platform/qt/form_geometry.h"
 #include "platform/qt/game_text.h"
+#include "platform/qt/widget_factory.h"
 #include "race/race_file.h"
 
 namespace {
@@ -55,41 +56,13 @@ bool HoldsADigit(std::string_view text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top, bool bold = false) {
-    auto* label = new QLabel(caption, parent);
-    label->setTextFormat(Qt::PlainText);
-    if (bold)
-        label->setFont(LayoutFont(kFontFamily, kFontPixels, true));
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
+// Every caption of the wizard shows its text as it is; the summary's are bold.
+const LabelStyle kPlain = LabelStyle().PlainText();
+const LabelStyle kPlainBold = LabelStyle().PlainText().Bold();
 
 void SetCaption(QLabel* label, const QString& caption) {
     label->setText(caption);
     label->adjustSize();
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const QString& text, const QRect& geometry) {
-    auto* edit = new QLineEdit(text, parent);
-    edit->setGeometry(geometry);
-    return edit;
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& caption, const QRect& geometry) {
-    auto* button = new QPushButton(caption, parent);
-    button->setGeometry(geometry);
-    return button;
-}
-
-QProgressBar* MakeGauge(QWidget* parent, const QRect& geometry) {
-    auto* gauge = new QProgressBar(parent);
-    gauge->setRange(0, 100);
-    gauge->setValue(0);
-    gauge->setTextVisible(true);
-    gauge->setAlignment(Qt::AlignCenter);
-    gauge->setGeometry(geometry);
-    return gauge;
 }
 
 }  // namespace
@@ -140,11 +113,11 @@ TNewGameForm::TNewGameForm(QWidget* parent) : QWidget(parent) {
 TNewGameForm::~TNewGameForm() = default;
 
 void TNewGameForm::BuildPlayerDataPage() {
-    Label1 = MakeLabel(TabSheet1, QStringLiteral("Game Name"), 16, 16);
-    GameNameEditBox = MakeEdit(TabSheet1, QStringLiteral("Game Name"), QRect(24, 32, 121, 21));
+    Label1 = MakeLabel(TabSheet1, QStringLiteral("Game Name"), 16, 16, kPlain);
+    GameNameEditBox = MakeEdit(TabSheet1, QRect(24, 32, 121, 21), QStringLiteral("Game Name"));
     GameNameEditBox->setObjectName(QStringLiteral("GameNameEditBox"));
-    Label2 = MakeLabel(TabSheet1, QStringLiteral("Game File"), 192, 16);
-    GameFile = MakeEdit(TabSheet1, QStringLiteral("GameFile"), QRect(208, 32, 121, 21));
+    Label2 = MakeLabel(TabSheet1, QStringLiteral("Game File"), 192, 16, kPlain);
+    GameFile = MakeEdit(TabSheet1, QRect(208, 32, 121, 21), QStringLiteral("GameFile"));
     GameFile->setObjectName(QStringLiteral("GameFile"));
 
     for (int n = 1; n <= kPlayerCount; ++n) {
@@ -165,7 +138,7 @@ void TNewGameForm::BuildPlayerDataPage() {
         button->setEnabled(false);
         PlayerRaceButton[i] = button;
 
-        QLabel* label = MakeLabel(TabSheet1, QStringLiteral("Default"), 304, 90 + step);
+        QLabel* label = MakeLabel(TabSheet1, QStringLiteral("Default"), 304, 90 + step, kPlain);
         label->setObjectName(QStringLiteral("RaceName") + number);
         // A long race name wraps within its row, above the next player's name.
         label->setWordWrap(true);
@@ -204,7 +177,7 @@ void TNewGameForm::BuildWorldDataPage() {
     WorldSizeRadioGroup->setGeometry(8, 16, 185, 105);
     WorldSizeRadioGroup->SetItemIndex(kLargeWorld);
 
-    Label13 = MakeLabel(TabSheet4, QStringLiteral("Land Mass"), 8, 136, true);
+    Label13 = MakeLabel(TabSheet4, QStringLiteral("Land Mass"), 8, 136, kPlainBold);
 
     // Three digit places (the first required) and a literal "%"; blanks show as spaces.
     LandMassPercentInput = new QLineEdit(TabSheet4);
@@ -218,19 +191,18 @@ void TNewGameForm::BuildWorldDataPage() {
 }
 
 void TNewGameForm::BuildGeneratePage() {
-    GameNameLabel = MakeLabel(TabSheet3, QStringLiteral("Game Name: "), 24, 24, true);
-    GameFileLabel = MakeLabel(TabSheet3, QStringLiteral("Game File: "), 24, 40, true);
-    HumanNumberLabel = MakeLabel(TabSheet3, QStringLiteral("Human Players: "), 24, 80, true);
-    ComputerNumberLabel = MakeLabel(TabSheet3, QStringLiteral("Computer Players: "), 24, 96, true);
-    WorldSizeLabel = MakeLabel(TabSheet3, QStringLiteral("World Size: "), 24, 136, true);
-    LandMassLabel = MakeLabel(TabSheet3, QStringLiteral("Percent Land: "), 24, 152, true);
+    GameNameLabel = MakeLabel(TabSheet3, QStringLiteral("Game Name: "), 24, 24, kPlainBold);
+    GameFileLabel = MakeLabel(TabSheet3, QStringLiteral("Game File: "), 24, 40, kPlainBold);
+    HumanNumberLabel = MakeLabel(TabSheet3, QStringLiteral("Human Players: "), 24, 80, kPlainBold);
+    ComputerNumberLabel =
+        MakeLabel(TabSheet3, QStringLiteral("Computer Players: "), 24, 96, kPlainBold);
+    WorldSizeLabel = MakeLabel(TabSheet3, QStringLiteral("World Size: "), 24, 136, kPlainBold);
+    LandMassLabel = MakeLabel(TabSheet3, QStringLiteral("Percent Land: "), 24, 152, kPlainBold);
 
     // The bevel first, so the status labels and gauges lie on top of it.
-    Bevel1 = new QFrame(TabSheet3);
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setGeometry(464, 314, 297, 177);
+    Bevel1 = MakeBevel(TabSheet3, QRect(464, 314, 297, 177), QFrame::Sunken);
 
-    GameCreationLabel = MakeLabel(TabSheet3, kCreationPending, 512, 335);
+    GameCreationLabel = MakeLabel(TabSheet3, kCreationPending, 512, 335, kPlain);
     QFont creationFont = LayoutFont(kFontFamily, 20, true);
     creationFont.setUnderline(true);
     // Each state's caption ends inside the bevel, all four in the same size.
@@ -245,9 +217,10 @@ void TNewGameForm::BuildGeneratePage() {
     GameCreationLabel->adjustSize();
 
     StatusLabelTopography =
-        MakeLabel(TabSheet3, QStringLiteral("Create World Topography:"), 504, 362);
+        MakeLabel(TabSheet3, QStringLiteral("Create World Topography:"), 504, 362, kPlain);
     TopographyProgressBar = MakeGauge(TabSheet3, QRect(632, 362, 100, 17));
-    StatusLabelSeaLevel = MakeLabel(TabSheet3, QStringLiteral("Adjust Sea Level:"), 504, 386);
+    StatusLabelSeaLevel =
+        MakeLabel(TabSheet3, QStringLiteral("Adjust Sea Level:"), 504, 386, kPlain);
     SeaLevelProgressBar = MakeGauge(TabSheet3, QRect(632, 386, 100, 17));
     // Both step captions end a pixel clear of their gauges, in one size.
     FitLabelToRight(StatusLabelTopography, TopographyProgressBar->x() - 1, kFontPixels - 2);

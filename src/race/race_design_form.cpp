@@ -16,6 +16,7 @@
 #include "game/title_screen_link.h"
 #include "platform/qt/form_geometry.h"
 #include "platform/qt/game_text.h"
+#include "platform/qt/widget_factory.h"
 #include "race/race_file.h"
 #include "race/race_file_form.h"
 
@@ -37,19 +38,8 @@ constexpr int kButtonRowHeight = 41;
 constexpr int kPageTop = kHeaderHeight + kPointsHeight;
 constexpr int kPageHeight = kClientHeight - kPageTop - kButtonRowHeight;
 
-QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top) {
-    auto* label = new QLabel(caption, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const QRect& geometry) {
-    auto* edit = new QLineEdit(parent);
-    edit->setGeometry(geometry);
-    return edit;
-}
+// Every caption of the wizard shows its text as it is.
+const LabelStyle kPlain = LabelStyle().PlainText();
 
 // A password field: every character shows as "*".
 QLineEdit* MakePasswordEdit(QWidget* parent, const QRect& geometry) {
@@ -57,24 +47,6 @@ QLineEdit* MakePasswordEdit(QWidget* parent, const QRect& geometry) {
     edit->setEchoMode(QLineEdit::Password);
     edit->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     return edit;
-}
-
-// A raised panel with its caption in the middle.
-QLabel* MakePanel(QWidget* parent, const QString& caption, const QRect& geometry) {
-    auto* panel = new QLabel(caption, parent);
-    panel->setTextFormat(Qt::PlainText);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel->setLineWidth(1);
-    panel->setAlignment(Qt::AlignCenter);
-    panel->setGeometry(geometry);
-    return panel;
-}
-
-QFrame* MakeFrame(QWidget* parent, const QRect& geometry) {
-    auto* frame = new QFrame(parent);
-    frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    frame->setGeometry(geometry);
-    return frame;
 }
 
 QWidget* MakePage(QTabWidget* pages, const QString& caption) {
@@ -85,11 +57,9 @@ QWidget* MakePage(QTabWidget* pages, const QString& caption) {
 
 // The mark of a page that does nothing yet.
 QLabel* MakeInactiveMark(QWidget* page) {
-    auto* label = new QLabel(QStringLiteral("INACTIVE SCREEN"), page);
-    label->setFont(LayoutFont(kArial, 20, true));
-    label->setAlignment(Qt::AlignCenter);
-    label->setGeometry(0, 6, kClientWidth - 4, 28);
-    return label;
+    return MakeCentredLabel(page, QStringLiteral("INACTIVE SCREEN"),
+                            QRect(0, 6, kClientWidth - 4, 28),
+                            LabelStyle().Family(kArial).Pixels(20).Bold());
 }
 
 const QStringList kNoviceNormalExpert = {QStringLiteral("Novice"), QStringLiteral("Normal"),
@@ -157,14 +127,14 @@ TRaceDesign::TRaceDesign(QWidget* parent) : QDialog(parent) {
 }
 
 void TRaceDesign::BuildHeader() {
-    HeaderPanel = MakeFrame(this, QRect(0, 0, kClientWidth, kHeaderHeight));
+    HeaderPanel = MakePanel(this, QRect(0, 0, kClientWidth, kHeaderHeight));
     Label8 = new QLabel(HeaderPanel);
     Label8->setTextFormat(Qt::PlainText);
     Label8->setFont(LayoutFont(kArial, kHeaderPixels, true));
     Label8->setGeometry(8, 4, kClientWidth - 16, kHeaderHeight - 8);
 
-    PointsPanel = MakeFrame(this, QRect(0, kHeaderHeight, kClientWidth, kPointsHeight));
-    PointsCaption = MakeLabel(PointsPanel, QStringLiteral("Available Race Points:"), 8, 7);
+    PointsPanel = MakePanel(this, QRect(0, kHeaderHeight, kClientWidth, kPointsHeight));
+    PointsCaption = MakeLabel(PointsPanel, QStringLiteral("Available Race Points:"), 8, 7, kPlain);
     RacePointsLabel = new QLabel(PointsPanel);
     RacePointsLabel->setTextFormat(Qt::PlainText);
     RacePointsLabel->setFont(LayoutFont(kArial, 18, true));
@@ -177,9 +147,9 @@ void TRaceDesign::BuildRaceInfoPage() {
 
     RaceDataGroup = new TGroupBox(QStringLiteral("Race Data"), TabSheet1);
     RaceDataGroup->setGeometry(8, 4, 257, 110);
-    MakeLabel(RaceDataGroup, QStringLiteral("Race Name (Singular)"), 12, 20);
+    MakeLabel(RaceDataGroup, QStringLiteral("Race Name (Singular)"), 12, 20, kPlain);
     RaceNameSingular = MakeEdit(RaceDataGroup, QRect(12, 36, 233, 21));
-    MakeLabel(RaceDataGroup, QStringLiteral("Race Name (Plural)"), 12, 62);
+    MakeLabel(RaceDataGroup, QStringLiteral("Race Name (Plural)"), 12, 62, kPlain);
     RaceNamePlural = MakeEdit(RaceDataGroup, QRect(12, 78, 233, 21));
 
     RaceBlurb = new QTextEdit(TabSheet1);
@@ -195,9 +165,9 @@ void TRaceDesign::BuildRaceInfoPage() {
 
     RaceLeaderGroup = new TGroupBox(QStringLiteral("Race Leader Data"), TabSheet1);
     RaceLeaderGroup->setGeometry(276, 4, 262, 165);
-    MakeLabel(RaceLeaderGroup, QStringLiteral("Name"), 12, 20);
+    MakeLabel(RaceLeaderGroup, QStringLiteral("Name"), 12, 20, kPlain);
     RaceLeaderName = MakeEdit(RaceLeaderGroup, QRect(12, 36, 238, 21));
-    MakeLabel(RaceLeaderGroup, QStringLiteral("Title"), 12, 62);
+    MakeLabel(RaceLeaderGroup, QStringLiteral("Title"), 12, 62, kPlain);
     RaceLeaderTitle = MakeEdit(RaceLeaderGroup, QRect(12, 78, 238, 21));
     RaceSexRadioGroup =
         new TRadioGroup(QStringLiteral("Sex"),
@@ -207,9 +177,9 @@ void TRaceDesign::BuildRaceInfoPage() {
 
     FileSaveGroup = new TGroupBox(QStringLiteral("File Save Data"), TabSheet1);
     FileSaveGroup->setGeometry(276, 176, 262, 110);
-    MakeLabel(FileSaveGroup, QStringLiteral("Password (optional)"), 12, 20);
+    MakeLabel(FileSaveGroup, QStringLiteral("Password (optional)"), 12, 20, kPlain);
     Password = MakePasswordEdit(FileSaveGroup, QRect(12, 36, 238, 21));
-    MakeLabel(FileSaveGroup, QStringLiteral("Confirm Password"), 12, 62);
+    MakeLabel(FileSaveGroup, QStringLiteral("Confirm Password"), 12, 62, kPlain);
     PasswordConfirm = MakePasswordEdit(FileSaveGroup, QRect(12, 78, 238, 21));
 
     for (QLineEdit* name : {RaceNameSingular, RaceNamePlural, RaceLeaderName, RaceLeaderTitle})
@@ -232,13 +202,15 @@ void TRaceDesign::BuildPrimaryPage() {
         1, TabSheet2);
     ClassChoiceRadioGroup->setGeometry(8, 4, 177, 177);
 
-    PicturePanel = MakePanel(TabSheet2, QStringLiteral("Picture choice"), QRect(192, 4, 169, 177));
+    PicturePanel = MakeCaptionPanel(TabSheet2, QStringLiteral("Picture choice"),
+                                    QRect(192, 4, 169, 177), kPlain);
     PictureArrows = new TArrowPair(Qt::Horizontal, PicturePanel);
     PictureArrows->move((PicturePanel->width() - PictureArrows->width()) / 2,
                         PicturePanel->height() - PictureArrows->height() - 8);
-    ClassDescriptionPanel =
-        MakePanel(TabSheet2, QStringLiteral("class description"), QRect(368, 4, 170, 177));
-    ThirdPanel = MakePanel(TabSheet2, QString(), QRect(8, 188, 530, kPageHeight - 200));
+    ClassDescriptionPanel = MakeCaptionPanel(TabSheet2, QStringLiteral("class description"),
+                                             QRect(368, 4, 170, 177), kPlain);
+    ThirdPanel =
+        MakeCaptionPanel(TabSheet2, QString(), QRect(8, 188, 530, kPageHeight - 200), kPlain);
 
     connect(ClassChoiceRadioGroup, &TRadioGroup::Click, this,
             &TRaceDesign::ClassChoiceRadioGroupClick);
@@ -275,7 +247,8 @@ void TRaceDesign::BuildBureaucracyPage() {
         const int x = kColumnLeft[category / 4];
         const int y = kFirstRowTop + (category % 4) * kRowPitch;
         CategoryRow& row = rows_[static_cast<size_t>(category)];
-        row.Caption = MakeLabel(TabSheet6, QString::fromLatin1(kCaptions[category]), x, y + 3);
+        row.Caption =
+            MakeLabel(TabSheet6, QString::fromLatin1(kCaptions[category]), x, y + 3, kPlain);
         row.Base = new QLabel(TabSheet6);
         row.Base->setAlignment(Qt::AlignCenter);
         row.Base->setGeometry(x + kCaptionWidth, y + 3, 34, 16);
@@ -287,7 +260,8 @@ void TRaceDesign::BuildBureaucracyPage() {
         row.Change = MakeEdit(TabSheet6, QRect(x + kCaptionWidth + 74, y, 33, 22));
         row.Change->setReadOnly(true);
         row.Change->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        row.Equals = MakeLabel(TabSheet6, QStringLiteral("="), x + kCaptionWidth + 116, y + 3);
+        row.Equals =
+            MakeLabel(TabSheet6, QStringLiteral("="), x + kCaptionWidth + 116, y + 3, kPlain);
         row.Total = new QLabel(TabSheet6);
         row.Total->setGeometry(x + kCaptionWidth + 132, y + 3, 30, 16);
     }
@@ -355,7 +329,8 @@ void TRaceDesign::BuildHabitabilityPage() {
     for (size_t i = 0; i < HabitatSliders.size(); ++i) {
         const int left = i < 4 ? 16 : 288;
         const int top = 52 + static_cast<int>(i % 4) * 44;
-        HabitatLabels[i] = MakeLabel(TabSheet4, QString::fromLatin1(kTerrains[i]), left, top + 4);
+        HabitatLabels[i] =
+            MakeLabel(TabSheet4, QString::fromLatin1(kTerrains[i]), left, top + 4, kPlain);
         auto* slider = new QSlider(Qt::Horizontal, TabSheet4);
         slider->setRange(0, 100);
         slider->setValue(50);
@@ -389,8 +364,7 @@ void TRaceDesign::BuildTechnologyPage() {
 void TRaceDesign::BuildButtons() {
     const int top = kClientHeight - kButtonRowHeight + 8;
     auto button = [this, top](const QString& caption, int left) {
-        auto* made = new QPushButton(caption, this);
-        made->setGeometry(left, top, 75, 25);
+        QPushButton* made = MakeButton(this, caption, left, top);
         made->setAutoDefault(false);
         return made;
     };

@@ -23,6 +23,7 @@
 #include "platform/qt/form_geometry.h"
 #include "platform/qt/game_text.h"
 #include "platform/qt/radio_group.h"
+#include "platform/qt/widget_factory.h"
 
 namespace {
 
@@ -51,13 +52,8 @@ QColor ToQColor(StatusColour colour) {
     return QColor(colour.Red, colour.Green, colour.Blue);
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top) {
-    auto* label = new QLabel(caption, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
+// Every caption of the screen shows its text as it is.
+const LabelStyle kPlain = LabelStyle().PlainText();
 
 void SetTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -92,20 +88,14 @@ int SelectedRow(const QListWidget* list) {
     return item != nullptr && item->isSelected() ? row : -1;
 }
 
-QListWidget* MakeList(QWidget* parent, int left, int top, int width, int height) {
-    auto* list = new QListWidget(parent);
-    list->setGeometry(left, top, width, height);
+// A list of one selectable row at a time that scrolls by whole rows, so that its scroll bar
+// tells the first visible row (TopRow).
+QListWidget* MakeRowList(QWidget* parent, const QRect& geometry) {
+    QListWidget* list = MakeList(parent, geometry);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     list->setUniformItemSizes(true);
     return list;
-}
-
-QToolButton* MakeArrowButton(QWidget* parent, Qt::ArrowType arrow, int left, int top) {
-    auto* button = new QToolButton(parent);
-    button->setArrowType(arrow);
-    button->setGeometry(left, top, 23, 22);
-    return button;
 }
 
 void PlotLine(QImage& image, const PictureLine& line, QRgb colour) {
@@ -147,16 +137,12 @@ TResearchForm::TResearchForm(QWidget* parent) : QWidget(parent) {
 TResearchForm::~TResearchForm() = default;
 
 void TResearchForm::BuildDescriptionPanel() {
-    TechDescription = new QFrame(this);
-    TechDescription->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    TechDescription->setGeometry(0, 0, kLeftWidth, kDescriptionHeight);
+    TechDescription = MakePanel(this, QRect(0, 0, kLeftWidth, kDescriptionHeight));
 
-    TechIcon = new QFrame(TechDescription);
-    TechIcon->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    TechIcon = MakePanel(TechDescription, QRect(8, 8, 50, 50));
     TechIcon->setLineWidth(2);
-    TechIcon->setGeometry(8, 8, 50, 50);
 
-    DescriptionTitle = MakeLabel(TechDescription, QString(), 68, 18);
+    DescriptionTitle = MakeLabel(TechDescription, QString(), 68, 18, kPlain);
     DescriptionTitle->setFont(LayoutFont(kTimes, 21, true));
 
     TechDescriptionText = new QLabel(TechDescription);
@@ -165,22 +151,20 @@ void TResearchForm::BuildDescriptionPanel() {
     TechDescriptionText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     TechDescriptionText->setGeometry(16, 66, 265, 145);
 
-    QFont heading = LayoutFont(kTimes, 14, true);
-    heading.setUnderline(true);
-    PrerequisitesHeading = MakeLabel(TechDescription, QStringLiteral("Prerequisites"), 16, 216);
-    BenifitsHeading = MakeLabel(TechDescription, QStringLiteral("Benifits"), 168, 216);
-    for (QLabel* label : {PrerequisitesHeading, BenifitsHeading}) {
-        label->setFont(heading);
-        label->adjustSize();
+    const LabelStyle heading = LabelStyle().PlainText().Pixels(14).Bold().Underlined();
+    PrerequisitesHeading =
+        MakeLabel(TechDescription, QStringLiteral("Prerequisites"), 16, 216, heading);
+    BenifitsHeading = MakeLabel(TechDescription, QStringLiteral("Benifits"), 168, 216, heading);
+    for (QLabel* label : {PrerequisitesHeading, BenifitsHeading})
         SetTextColour(label, QPalette::WindowText, kNavy);
-    }
 
     for (size_t k = 0; k < Prereq.size(); ++k) {
-        Prereq[k] = MakeLabel(TechDescription, QString(), 24, 234 + static_cast<int>(k) * 15);
+        Prereq[k] =
+            MakeLabel(TechDescription, QString(), 24, 234 + static_cast<int>(k) * 15, kPlain);
         Prereq[k]->hide();
     }
-    BenifitsLabel = MakeLabel(TechDescription, QString(), 176, 234);
-    ResearchCostLabel = MakeLabel(TechDescription, QString(), 16, 302);
+    BenifitsLabel = MakeLabel(TechDescription, QString(), 176, 234, kPlain);
+    ResearchCostLabel = MakeLabel(TechDescription, QString(), 16, 302, kPlain);
     // A benefit too long for its column wraps; the column ends a little inside the panel and
     // the lines end above the cost line. The fixed size holds whatever text is shown.
     BenifitsLabel->setWordWrap(true);
@@ -191,28 +175,28 @@ void TResearchForm::BuildDescriptionPanel() {
 }
 
 void TResearchForm::BuildStatusPanel() {
-    TechStatus = new QFrame(this);
-    TechStatus->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    TechStatus->setGeometry(0, kDescriptionHeight, kLeftWidth, kStatusHeight);
+    TechStatus = MakePanel(this, QRect(0, kDescriptionHeight, kLeftWidth, kStatusHeight));
 
-    ResearchPointsAvailableLabel = MakeLabel(TechStatus, QStringLiteral("Available Points:"), 8, 8);
-    PointsEarnedLabel = MakeLabel(TechStatus, QStringLiteral("Points Earned This Turn:"), 8, 26);
+    ResearchPointsAvailableLabel =
+        MakeLabel(TechStatus, QStringLiteral("Available Points:"), 8, 8, kPlain);
+    PointsEarnedLabel =
+        MakeLabel(TechStatus, QStringLiteral("Points Earned This Turn:"), 8, 26, kPlain);
     ProjectedPointsLabel =
-        MakeLabel(TechStatus, QStringLiteral("Projected Points Next Turn:"), 8, 44);
+        MakeLabel(TechStatus, QStringLiteral("Projected Points Next Turn:"), 8, 44, kPlain);
 
-    AvailableHeading = MakeLabel(TechStatus, QStringLiteral("Available"), 8, 66);
-    ResearchingHeading = MakeLabel(TechStatus, QStringLiteral("Researching"), 176, 66);
-    EtaHeading = MakeLabel(TechStatus, QStringLiteral("ETA"), 276, 66);
+    AvailableHeading = MakeLabel(TechStatus, QStringLiteral("Available"), 8, 66, kPlain);
+    ResearchingHeading = MakeLabel(TechStatus, QStringLiteral("Researching"), 176, 66, kPlain);
+    EtaHeading = MakeLabel(TechStatus, QStringLiteral("ETA"), 276, 66, kPlain);
 
-    ResearchQueueAvailable = MakeList(TechStatus, 8, 82, 137, 143);
-    ResearchQueueResearching = MakeList(TechStatus, 176, 82, 100, 143);
-    ETAListBox = MakeList(TechStatus, 276, 82, 37, 143);
+    ResearchQueueAvailable = MakeRowList(TechStatus, QRect(8, 82, 137, 143));
+    ResearchQueueResearching = MakeRowList(TechStatus, QRect(176, 82, 100, 143));
+    ETAListBox = MakeRowList(TechStatus, QRect(276, 82, 37, 143));
 
     BitBtn1 = new QToolButton(TechStatus);
     BitBtn1->setText(QStringLiteral("<<"));
     BitBtn1->setGeometry(149, 100, 23, 22);
-    BitBtn2 = MakeArrowButton(TechStatus, Qt::RightArrow, 149, 130);
-    BitBtn3 = MakeArrowButton(TechStatus, Qt::LeftArrow, 149, 160);
+    BitBtn2 = MakeArrowButton(TechStatus, Qt::RightArrow, QRect(149, 130, 23, 22));
+    BitBtn3 = MakeArrowButton(TechStatus, Qt::LeftArrow, QRect(149, 160, 23, 22));
 
     // Mouse clicks and keyboard moves both show the selected technology.
     connect(ResearchQueueAvailable, &QListWidget::clicked, this,
@@ -241,9 +225,9 @@ void TResearchForm::BuildTreeChoice() {
     constexpr int kRowsPerColumn = (kTechTreeCount + kColumns - 1) / kColumns;
     const int columnWidth = (440 - 16) / kColumns;
     for (int i = 0; i < kTechTreeCount; ++i) {
-        auto* item = new QRadioButton(FromRecordText(TechTreeName(i)), TechTreeRadioGroup);
-        item->setGeometry(8 + (i / kRowsPerColumn) * columnWidth, 18 + (i % kRowsPerColumn) * 20,
-                          columnWidth, 20);
+        QRadioButton* item = MakeRadio(TechTreeRadioGroup, FromRecordText(TechTreeName(i)),
+                                       QRect(8 + (i / kRowsPerColumn) * columnWidth,
+                                             18 + (i % kRowsPerColumn) * 20, columnWidth, 20));
         TechTreeItems->addButton(item, i);
     }
     TechTreeItems->button(0)->setChecked(true);
@@ -252,11 +236,9 @@ void TResearchForm::BuildTreeChoice() {
             TechTreeRadioGroupClick();
     });
 
-    PrintTreeButton = new QToolButton(this);
-    PrintTreeButton->setGeometry(kLeftWidth + 448, 8, 21, 21);
-    PrintTreeButton->setToolTip(QStringLiteral("Print Tree"));
-    SpeedButton2 = new QToolButton(this);
-    SpeedButton2->setGeometry(kLeftWidth + 448, 36, 21, 21);
+    PrintTreeButton =
+        MakeSpeedButton(this, QRect(kLeftWidth + 448, 8, 21, 21), QStringLiteral("Print Tree"));
+    SpeedButton2 = MakeSpeedButton(this, QRect(kLeftWidth + 448, 36, 21, 21));
 }
 
 void TResearchForm::BuildTreeArea() {

@@ -22,6 +22,7 @@
 #include "platform/os/ui_shell.h"
 #include "platform/qt/form_geometry.h"
 #include "platform/qt/game_text.h"
+#include "platform/qt/widget_factory.h"
 
 namespace {
 
@@ -32,39 +33,9 @@ QString Text(std::string_view text) {
     return FromGameText(text);
 }
 
-QFrame* MakePanel(QWidget* parent, int left, int top, int width, int height, bool bevel = true) {
-    auto* panel = new QFrame(parent);
-    panel->setGeometry(left, top, width, height);
-    panel->setFrameStyle(bevel ? QFrame::Panel | QFrame::Raised : QFrame::NoFrame);
-    return panel;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top) {
-    auto* label = new QLabel(caption, parent);
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
-
-QRadioButton* MakeRadio(QWidget* parent, const QString& caption, int left, int top) {
-    auto* radio = new QRadioButton(caption, parent);
-    radio->move(left, top);
-    radio->adjustSize();
-    return radio;
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& caption, int left, int top) {
-    auto* button = new QPushButton(caption, parent);
-    button->setGeometry(left, top, 75, 25);
-    return button;
-}
-
 // An empty picture frame with a raised bevel and its caption in the middle.
 QLabel* MakePictureFrame(QWidget* parent, const QString& caption, int left, int top, int size) {
-    auto* frame = new QLabel(caption, parent);
-    frame->setGeometry(left, top, size, size);
-    frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    frame->setAlignment(Qt::AlignCenter);
+    QLabel* frame = MakeCaptionPanel(parent, caption, QRect(left, top, size, size));
     frame->setWordWrap(true);
     return frame;
 }
@@ -114,16 +85,12 @@ TUnitForm::TUnitForm(QWidget* parent) : QWidget(parent) {
     setFont(LayoutFont(QStringLiteral("Times New Roman"), 14));
 
     // Description panel.
-    ComponentDescription = MakePanel(this, 8, 8, 233, 177);
+    ComponentDescription = MakePanel(this, QRect(8, 8, 233, 177));
     ComponentDescriptionPicture = MakePictureFrame(ComponentDescription, QString(), 8, 8, 70);
     ItemLabel = MakeLabel(ComponentDescription, QString(), 88, 8);
     ItemLabel->setFont(LayoutFont(QStringLiteral("Times New Roman"), 20, true));
-    Label1 = MakeLabel(ComponentDescription, QString(), 8, 80);
-    QFont headingFont = LayoutFont(QStringLiteral("Times New Roman"), 16, true);
-    headingFont.setUnderline(true);
-    Label1->setFont(headingFont);
-    Label1->setText(QStringLiteral("Costs"));
-    Label1->adjustSize();
+    Label1 = MakeLabel(ComponentDescription, QStringLiteral("Costs"), 8, 80,
+                       LabelStyle().Pixels(16).Bold().Underlined());
     ComponentCost1 = MakeLabel(ComponentDescription, QString(), 16, 96);
     ComponentCost2 = MakeLabel(ComponentDescription, QString(), 16, 112);
     ComponentCost3 = MakeLabel(ComponentDescription, QString(), 16, 128);
@@ -131,7 +98,7 @@ TUnitForm::TUnitForm(QWidget* parent) : QWidget(parent) {
     descriptionLabels_ = {ComponentCost1, ComponentCost2, ComponentCost3, ComponentCost4};
 
     // Class filter.
-    RadioButtonSelectPanel = MakePanel(this, 248, 8, 201, 177);
+    RadioButtonSelectPanel = MakePanel(this, QRect(248, 8, 201, 177));
     AllRadioButton = MakeRadio(RadioButtonSelectPanel, QStringLiteral("All"), 64, 8);
     AllRadioButton->setChecked(true);
     InfantryRadioButton = MakeRadio(RadioButtonSelectPanel, QStringLiteral("Infantry"), 16, 32);
@@ -149,27 +116,23 @@ TUnitForm::TUnitForm(QWidget* parent) : QWidget(parent) {
         classButtons_[static_cast<size_t>(c)]->setEnabled(false);
 
     // Mode and list.
-    ItemSelectPanel = MakePanel(this, 456, 8, 169, 177);
+    ItemSelectPanel = MakePanel(this, QRect(456, 8, 169, 177));
     DesignUnitRadioButton = MakeRadio(ItemSelectPanel, QStringLiteral("Design Unit "), 16, 8);
     DesignUnitRadioButton->setChecked(true);
     ExistingUnitRadioButton = MakeRadio(ItemSelectPanel, QStringLiteral("Existing Units"), 16, 24);
     EnemyUnitRadioButton = MakeRadio(ItemSelectPanel, QStringLiteral("Enemy Units"), 16, 40);
-    HullUnitSelect = new QListWidget(ItemSelectPanel);
-    HullUnitSelect->setGeometry(8, 64, 153, 105);
+    HullUnitSelect = MakeList(ItemSelectPanel, QRect(8, 64, 153, 105));
     HullUnitSelect->setUniformItemSizes(true);
 
     // Picture area and the unit's name.
-    UnitPicturePanel = MakePanel(this, 632, 8, 161, 177);
+    UnitPicturePanel = MakePanel(this, QRect(632, 8, 161, 177));
     UnitPicture = MakePictureFrame(UnitPicturePanel, QStringLiteral("Unit Pic"), 9, 9, 80);
     Image1 = MakePictureFrame(UnitPicturePanel, QStringLiteral("Combat Icon"), 104, 32, 40);
     Image1->setFont(LayoutFont(QStringLiteral("Times New Roman"), 10));
     UpDown1 = new QWidget(UnitPicturePanel);
     UpDown1->setGeometry(72, 92, 32, 16);
-    for (int i = 0; i < 2; ++i) {
-        auto* arrow = new QToolButton(UpDown1);
-        arrow->setArrowType(i == 0 ? Qt::LeftArrow : Qt::RightArrow);
-        arrow->setGeometry(16 * i, 0, 16, 16);
-    }
+    for (int i = 0; i < 2; ++i)
+        MakeArrowButton(UpDown1, i == 0 ? Qt::LeftArrow : Qt::RightArrow, QRect(16 * i, 0, 16, 16));
     Label28 = MakeLabel(UnitPicturePanel, QStringLiteral("Unit Name"), 8, 120);
     UnitNameBox = new QLineEdit(UnitPicturePanel);
     UnitNameBox->move(8, 136);
@@ -178,14 +141,13 @@ TUnitForm::TUnitForm(QWidget* parent) : QWidget(parent) {
     AcceptOnlyGameText(UnitNameBox);
 
     // Title strip.
-    Panel1 = MakePanel(this, 248, 200, 545, 25, false);
-    TemplateHullName = new QLabel(Panel1);
-    TemplateHullName->setGeometry(0, 0, 545, 25);
-    TemplateHullName->setFont(LayoutFont(QStringLiteral("Arial"), 20, true));
-    TemplateHullName->setAlignment(Qt::AlignCenter);
+    Panel1 = MakeFrame(this, QRect(248, 200, 545, 25), QFrame::NoFrame);
+    TemplateHullName =
+        MakeCentredLabel(Panel1, QString(), QRect(0, 0, 545, 25),
+                         LabelStyle().Family(QStringLiteral("Arial")).Pixels(20).Bold());
 
     // Component palette.
-    ComponentPanel = MakePanel(this, 8, 192, 233, 369);
+    ComponentPanel = MakePanel(this, QRect(8, 192, 233, 369));
     ComponentFilter = new QComboBox(ComponentPanel);
     ComponentFilter->move(8, 8);
     ComponentFilter->resize(209, ComponentFilter->sizeHint().height());
@@ -202,19 +164,12 @@ TUnitForm::TUnitForm(QWidget* parent) : QWidget(parent) {
     ComponentScrollBox->viewport()->installEventFilter(this);
 
     // Stats and costs.
-    QFont titleFont = LayoutFont(QStringLiteral("Times New Roman"), 20);
-    titleFont.setUnderline(true);
-    Label18 = MakeLabel(this, QString(), 680, 240);
-    Label18->setFont(titleFont);
-    Label18->setText(QStringLiteral("Unit Stats"));
-    Label18->adjustSize();
+    const LabelStyle title = LabelStyle().Pixels(20).Underlined();
+    Label18 = MakeLabel(this, QStringLiteral("Unit Stats"), 680, 240, title);
     Label19 = MakeLabel(this, QStringLiteral("Combat Rating"), 688, 264);
     Label20 = MakeLabel(this, QStringLiteral("Movement"), 688, 280);
     Label21 = MakeLabel(this, QStringLiteral("Initiative"), 688, 296);
-    Label16 = MakeLabel(this, QString(), 256, 464);
-    Label16->setFont(titleFont);
-    Label16->setText(QStringLiteral("Unit Costs"));
-    Label16->adjustSize();
+    Label16 = MakeLabel(this, QStringLiteral("Unit Costs"), 256, 464, title);
     CostLabel1 = MakeLabel(this, QString(), 272, 488);
     CostLabel2 = MakeLabel(this, QString(), 272, 504);
     CostLabel3 = MakeLabel(this, QString(), 272, 520);
