@@ -210,6 +210,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The layout (main_screen_layout_form.cpp): the window, its menus and its panels.
+    void BuildLayout();
     void BuildMenus();
     void BuildMainMapPanel();
     void BuildGlobeMapPanel();
