@@ -44,10 +44,6 @@ constexpr int kTreeButtonsHeight = 40;
 
 constexpr QColor kNavy{0, 0, 128};
 
-QString FromRecordText(std::string_view text) {
-    return FromGameText(text);
-}
-
 QColor ToQColor(StatusColour colour) {
     return QColor(colour.Red, colour.Green, colour.Blue);
 }
@@ -108,7 +104,7 @@ void PlotLine(QImage& image, const PictureLine& line, QRgb colour) {
 // Writes `text` with the top left of its text cell at `at`, on the button-face background.
 void DrawCellText(QPainter& painter, PicturePoint at, std::string_view text, const QColor& colour) {
     painter.setPen(colour);
-    painter.drawText(QPoint(at.X, at.Y + painter.fontMetrics().ascent()), FromRecordText(text));
+    painter.drawText(QPoint(at.X, at.Y + painter.fontMetrics().ascent()), FromGameText(text));
 }
 
 }  // namespace
@@ -225,7 +221,7 @@ void TResearchForm::BuildTreeChoice() {
     constexpr int kRowsPerColumn = (kTechTreeCount + kColumns - 1) / kColumns;
     const int columnWidth = (440 - 16) / kColumns;
     for (int i = 0; i < kTechTreeCount; ++i) {
-        QRadioButton* item = MakeRadio(TechTreeRadioGroup, FromRecordText(TechTreeName(i)),
+        QRadioButton* item = MakeRadio(TechTreeRadioGroup, FromGameText(TechTreeName(i)),
                                        QRect(8 + (i / kRowsPerColumn) * columnWidth,
                                              18 + (i % kRowsPerColumn) * 20, columnWidth, 20));
         TechTreeItems->addButton(item, i);
@@ -302,7 +298,7 @@ void TResearchForm::Rebuild() {
     for (int32_t index : State.TreeList) {
         const TechRecord& tech = State.Catalogue.Tech(index);
         const ButtonCell cell = TechButtonCell(tech);
-        auto* button = new QPushButton(FromRecordText(tech.Name), TechTreeContent);
+        auto* button = new QPushButton(FromGameText(tech.Name), TechTreeContent);
         button->setFlat(true);
         button->setFont(buttonFont);
         button->setGeometry(cell.Left, cell.Top, cell.Width, cell.Height);
@@ -317,14 +313,14 @@ void TResearchForm::Rebuild() {
     const QSignalBlocker blockResearching(ResearchQueueResearching);
     ResearchQueueAvailable->clear();
     for (int32_t index : State.AvailableList) {
-        ResearchQueueAvailable->addItem(FromRecordText(State.Catalogue.Tech(index).Name));
+        ResearchQueueAvailable->addItem(FromGameText(State.Catalogue.Tech(index).Name));
     }
     ResearchQueueResearching->clear();
     ETAListBox->clear();
     const std::vector<std::string> eta = EtaTexts(State.ResearchQueue.size());
     for (size_t j = 0; j < State.ResearchQueue.size(); ++j) {
         ResearchQueueResearching->addItem(
-            FromRecordText(State.Catalogue.Tech(State.ResearchQueue[j]).Name));
+            FromGameText(State.Catalogue.Tech(State.ResearchQueue[j]).Name));
         ETAListBox->addItem(QString::fromStdString(eta[j]));
     }
 
@@ -380,10 +376,10 @@ void TResearchForm::ShowTechDetails(int tech) {
     if (tech < 0 || tech >= State.Catalogue.Count())
         return;
     const TechRecord& record = State.Catalogue.Tech(tech);
-    DescriptionTitle->setText(FromRecordText(record.Name));
+    DescriptionTitle->setText(FromGameText(record.Name));
     DescriptionTitle->adjustSize();
-    TechDescriptionText->setText(FromRecordText(record.Description));
-    BenifitsLabel->setText(FromRecordText(record.Benefits));
+    TechDescriptionText->setText(FromGameText(record.Description));
+    BenifitsLabel->setText(FromGameText(record.Benefits));
     BenifitsLabel->adjustSize();
     ResearchCostLabel->setText(QString::fromStdString(ResearchCostText(record)));
     ResearchCostLabel->adjustSize();
@@ -396,7 +392,7 @@ void TResearchForm::ShowTechDetails(int tech) {
             break;
         const TechRecord& prerequisite = State.Catalogue.Tech(p);
         QLabel* label = Prereq[static_cast<size_t>(k)];
-        label->setText(FromRecordText(prerequisite.Name));
+        label->setText(FromGameText(prerequisite.Name));
         label->adjustSize();
         SetTextColour(label, QPalette::WindowText, ToQColor(ColourOfStatus(prerequisite.Status)));
         label->show();

@@ -29,10 +29,6 @@ namespace {
 constexpr char kTileFile[] = "GameArt\\ItemTileTemplate.bmp";
 constexpr int kListRowHeight = 14;
 
-QString Text(std::string_view text) {
-    return FromGameText(text);
-}
-
 // An empty picture frame with a raised bevel and its caption in the middle.
 QLabel* MakePictureFrame(QWidget* parent, const QString& caption, int left, int top, int size) {
     QLabel* frame = MakeCaptionPanel(parent, caption, QRect(left, top, size, size));
@@ -152,7 +148,7 @@ TUnitForm::TUnitForm(QWidget* parent) : QWidget(parent) {
     ComponentFilter->move(8, 8);
     ComponentFilter->resize(209, ComponentFilter->sizeHint().height());
     for (int entry = 0; entry < kComponentFilterEntryCount; ++entry)
-        ComponentFilter->addItem(Text(ComponentFilterEntry(entry)));
+        ComponentFilter->addItem(FromGameText(ComponentFilterEntry(entry)));
     ComponentScrollBox = new QScrollArea(ComponentPanel);
     ComponentScrollBox->setGeometry(1, 40, 231, 328);
     ComponentScrollBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -432,9 +428,10 @@ void TUnitForm::DrawHull(QPainter& painter) {
             continue;
         const HullSlot& slot = hull->Slots[static_cast<size_t>(s)];
         QString name = State.IsComponent(component)
-                           ? Text(State.Catalogue.Component(component).Name)
+                           ? FromGameText(State.Catalogue.Component(component).Name)
                            : QString();
-        QString fill = Text(SlotFillText(State.SlotCount[static_cast<size_t>(s)], slot.Capacity));
+        QString fill =
+            FromGameText(SlotFillText(State.SlotCount[static_cast<size_t>(s)], slot.Capacity));
         QImage work(kItemTileSize, kItemTileSize, QImage::Format_RGB32);
         work.fill(Qt::white);
         {
@@ -466,8 +463,8 @@ void TUnitForm::DrawHull(QPainter& painter) {
         int left = kHullOriginX + slot.X;
         int top = kHullOriginY + slot.Y;
         painter.drawRect(left, top, kItemTileSize - 1, kItemTileSize - 1);
-        QString label = Text(SlotLabel(slot.SlotType));
-        QString fill = Text(SlotFillText(0, slot.Capacity));
+        QString label = FromGameText(SlotLabel(slot.SlotType));
+        QString fill = FromGameText(SlotFillText(0, slot.Capacity));
         DrawTextAt(painter, TextLeftCentredInTile(left, metrics.horizontalAdvance(label)), top + 20,
                    label);
         DrawTextAt(painter, TextLeftCentredInTile(left, metrics.horizontalAdvance(fill)), top + 55,
@@ -502,9 +499,9 @@ void TUnitForm::DrawPalette(QPainter& painter) {
         const UnitCom& com = State.Catalogue.Component(component);
         int band = kPaletteRowStep * k;
         painter.drawImage(kPaletteTileLeft, kPaletteTop + band, TileImage(component));
-        DrawTextAt(painter, kPaletteNameLeft, kPaletteNameTop + band, Text(com.Name));
+        DrawTextAt(painter, kPaletteNameLeft, kPaletteNameTop + band, FromGameText(com.Name));
         DrawTextAt(painter, kPaletteLabelLeft, kPaletteLabelTop + band,
-                   Text(PaletteLabel(com.Category)));
+                   FromGameText(PaletteLabel(com.Category)));
     }
 }
 
@@ -522,11 +519,12 @@ void TUnitForm::ShowState() {
 
     bool sameRows = HullUnitSelect->count() == static_cast<int>(State.ListRows.size());
     for (int r = 0; sameRows && r < HullUnitSelect->count(); ++r)
-        sameRows = HullUnitSelect->item(r)->text() == Text(State.ListRows[static_cast<size_t>(r)]);
+        sameRows =
+            HullUnitSelect->item(r)->text() == FromGameText(State.ListRows[static_cast<size_t>(r)]);
     if (!sameRows) {
         HullUnitSelect->clear();
         for (const std::string& row : State.ListRows) {
-            auto* item = new QListWidgetItem(Text(row), HullUnitSelect);
+            auto* item = new QListWidgetItem(FromGameText(row), HullUnitSelect);
             item->setSizeHint(QSize(HullUnitSelect->viewport()->width(), kListRowHeight));
         }
     }
@@ -548,18 +546,18 @@ void TUnitForm::ShowState() {
     ComponentFilter->setEnabled(State.EditingEnabled);
     ComponentFilter->setCurrentIndex(State.FilterEntry);
 
-    QString name = Text(State.UnitName);
+    QString name = FromGameText(State.UnitName);
     if (UnitNameBox->text() != name)
         UnitNameBox->setText(name);
-    TemplateHullName->setText(Text(State.TemplateHullName));
+    TemplateHullName->setText(FromGameText(State.TemplateHullName));
 
-    ItemLabel->setText(Text(State.ItemLabel));
+    ItemLabel->setText(FromGameText(State.ItemLabel));
     ItemLabel->adjustSize();
     for (size_t i = 0; i < descriptionLabels_.size(); ++i) {
         QLabel* label = descriptionLabels_[i];
         label->setVisible(i < State.DescriptionLines.size());
         if (i < State.DescriptionLines.size()) {
-            label->setText(Text(State.DescriptionLines[i]));
+            label->setText(FromGameText(State.DescriptionLines[i]));
             label->adjustSize();
         }
     }
@@ -567,7 +565,7 @@ void TUnitForm::ShowState() {
         QLabel* label = costLabels_[i];
         label->setVisible(i < State.CostReadOut.size());
         if (i < State.CostReadOut.size()) {
-            label->setText(Text(State.CostReadOut[i]));
+            label->setText(FromGameText(State.CostReadOut[i]));
             label->adjustSize();
         }
     }
