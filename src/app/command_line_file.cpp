@@ -22,11 +22,6 @@ bool EndsWith(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-std::string_view FileNamePart(std::string_view path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 // Whether the player file reader would take the file: "Load Game" treats a file it cannot
 // read as fatal, while a file named at start only gets its box. The read goes into scratch
 // objects, so nothing of the game changes.
@@ -49,7 +44,7 @@ bool RegularFileOpens(const std::string& path) {
 }  // namespace
 
 CommandLineFileKind KindOfCommandLineFile(std::string_view path) {
-    const std::string_view name = FileNamePart(path);
+    const std::string_view name = FileNameOf(path);
     if (EndsWith(name, ".hst"))
         return CommandLineFileKind::Host;
     if (EndsWith(name, ".rce"))
@@ -76,7 +71,7 @@ std::string AbsoluteCommandLinePath(const std::string& argument) {
 
 std::string UnknownFileKindText(std::string_view path) {
     std::string text = "\"";
-    text.append(FileNamePart(path));
+    text.append(FileNameOf(path));
     text.append(
         "\" is not a Velmora file. Velmora opens player files (.p01 to .p10), host "
         "files (.hst) and race files (.rce).");

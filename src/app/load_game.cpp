@@ -39,15 +39,10 @@ std::unique_ptr<GameViews> MakeGameViews() {
     return MakeEngineViews(*Main_ScreenForm, Game());
 }
 
-namespace {
-
-// The last component of a path: what follows its last '/'.
 std::string_view FileNameOf(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
-
-}  // namespace
 
 bool IsHostFilePath(std::string_view path) {
     return FileNameOf(path).find(".hst") != std::string_view::npos;

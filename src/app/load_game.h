@@ -31,3 +31,6 @@ bool LoadPlayerGame(const std::string& path);
 // ".hst" is a host file only: it is never read as a player file.
 bool IsHostFilePath(std::string_view path);
 bool IsPlayerFilePath(std::string_view path);
+
+// The last component of a path: what follows its last '/'.
+std::string_view FileNameOf(std::string_view path);
