@@ -1,25 +1,16 @@
 #include "view/main_screen_form.h"
 
-#include <QShowEvent>
-
-#include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
-#include <QFrame>
 #include <QLabel>
-#include <QListWidget>
-#include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
-#include <QWheelEvent>
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -29,7 +20,6 @@
 #include "game/unit_design.h"
 #include "platform/gfx/surface.h"
 #include "platform/os/ui_shell.h"
-#include "platform/qt/form_geometry.h"
 #include "platform/qt/game_text.h"
 #include "view/game_session.h"
 #include "view/loading_form.h"
@@ -237,22 +227,21 @@ void TMain_ScreenForm::DragViews(int dx, int dy, float radiansPerPixel) {
 }
 
 void TMain_ScreenForm::WheelGlobe(int steps) {
-    const float step = steps > 0 ? -kGlobeZoomStep : kGlobeZoomStep;
-    CallViews([&](GameViews& views) {
-        for (int i = 0; i < std::abs(steps); ++i) {
-            if (!views.StepZoom(GameViews::ZoomView::Globe, step))
-                return false;
-        }
-        views.RenderViews();
-        return true;
-    });
+    WheelZoom(true, steps);
 }
 
 void TMain_ScreenForm::WheelMap(int steps) {
-    const float step = steps > 0 ? -kMapZoomStep : kMapZoomStep;
+    WheelZoom(false, steps);
+}
+
+void TMain_ScreenForm::WheelZoom(bool globe, int steps) {
+    const GameViews::ZoomView view = globe ? GameViews::ZoomView::Globe : GameViews::ZoomView::Map;
+    const float stepSize = globe ? kGlobeZoomStep : kMapZoomStep;
+    // A turn away from the player (positive steps) brings the view nearer.
+    const float step = steps > 0 ? -stepSize : stepSize;
     CallViews([&](GameViews& views) {
         for (int i = 0; i < std::abs(steps); ++i) {
-            if (!views.StepZoom(GameViews::ZoomView::Map, step))
+            if (!views.StepZoom(view, step))
                 return false;
         }
         views.RenderViews();

@@ -224,6 +224,8 @@ private:
     // nothing while another call is still running. True when the call went through; true
     // as well when no game is loaded.
     bool CallViews(const std::function<bool(GameViews&)>& call);
+    // Zooms the globe (or the large map) by whole steps of its view within its limits.
+    void WheelZoom(bool globe, int steps);
 
     std::unique_ptr<gfx::MemoryScreen> screen_;
     TPaintBox* painting_ = nullptr;  // the paint box being painted, which needs no update
