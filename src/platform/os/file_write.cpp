@@ -92,6 +92,20 @@ bool WriteAll(int fd, std::span<const uint8_t> bytes, int& error) {
     return true;
 }
 
+// Flushes a written file to disk and closes it. After an earlier failure (ok false) the file
+// is only closed, and `error` keeps that failure's reason.
+bool FlushAndClose(int fd, bool ok, int& error) {
+    if (ok && ::fsync(fd) != 0) {
+        error = errno;
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    return ok;
+}
+
 // Reads a whole regular file; false when it cannot be read.
 bool ReadAll(const std::string& path, std::vector<uint8_t>& bytes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -131,15 +145,7 @@ bool RewriteInPlace(const std::string& target, std::span<const uint8_t> bytes, i
         error = errno;
         ok = false;
     }
-    if (ok && ::fsync(fd) != 0) {
-        error = errno;
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
-        error = errno;
-        ok = false;
-    }
-    return ok;
+    return FlushAndClose(fd, ok, error);
 }
 
 void FlushFolder(const std::string& folder) {
@@ -229,14 +235,7 @@ bool Stage(const std::string& path, std::span<const uint8_t> bytes, Staged& stag
         }
     }
     ok = ok && WriteAll(fd, bytes, error);
-    if (ok && ::fsync(fd) != 0) {
-        error = errno;
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
-        error = errno;
-        ok = false;
-    }
+    ok = FlushAndClose(fd, ok, error);
     if (!ok) {
         ::unlink(staged.Temporary.c_str());
         staged.Temporary.clear();

@@ -69,21 +69,18 @@ bool QtUiShell::AskYesNo(const std::string& text, const std::string& caption) {
 }
 
 std::optional<std::string> QtUiShell::OpenFile(const FileDialogOptions& options) {
-    QFileDialog dialog;
-    dialog.setDirectory(DialogStartFolder(options.fileName, lastFolder_));
-    PrepareFileDialog(dialog, options, QFileDialog::AcceptOpen);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    const std::string chosen = dialog.selectedFiles().first().toLocal8Bit().toStdString();
-    NoteChosenFile(chosen);
-    return chosen;
+    return RunFileDialog(options, QFileDialog::AcceptOpen);
 }
 
 std::optional<std::string> QtUiShell::SaveFile(const FileDialogOptions& options) {
+    return RunFileDialog(options, QFileDialog::AcceptSave);
+}
+
+std::optional<std::string> QtUiShell::RunFileDialog(const FileDialogOptions& options,
+                                                    QFileDialog::AcceptMode mode) {
     QFileDialog dialog;
     dialog.setDirectory(DialogStartFolder(options.fileName, lastFolder_));
-    PrepareFileDialog(dialog, options, QFileDialog::AcceptSave);
+    PrepareFileDialog(dialog, options, mode);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

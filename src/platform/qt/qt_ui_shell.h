@@ -28,6 +28,11 @@ public:
     void NoteChosenFile(const std::string& path);
 
 private:
+    // Runs a modal file dialog for opening or saving; the chosen file, or std::nullopt when
+    // the user cancels.
+    std::optional<std::string> RunFileDialog(const FileDialogOptions& options,
+                                             QFileDialog::AcceptMode mode);
+
     bool ended_ = false;
     QString lastFolder_;
 };
