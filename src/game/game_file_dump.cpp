@@ -28,27 +28,8 @@ using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::strin
                                   std::int64_t, std::uint64_t, float>;
 
 // The game's texts are Windows-1252; a JSON value holds UTF-8.
-std::string Utf8OfWindows1252(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    // Every Windows-1252 character lies in the Basic Multilingual Plane: one to three bytes.
-    for (char16_t unit : Windows1252ToUtf16(text)) {
-        if (unit < 0x80) {
-            out += static_cast<char>(unit);
-        } else if (unit < 0x800) {
-            out += static_cast<char>(0xC0 | (unit >> 6));
-            out += static_cast<char>(0x80 | (unit & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (unit >> 12));
-            out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (unit & 0x3F));
-        }
-    }
-    return out;
-}
-
 Json Text(std::string_view windows1252Text) {
-    return Utf8OfWindows1252(windows1252Text);
+    return Windows1252ToUtf8(windows1252Text);
 }
 
 // A float of a file. JSON cannot hold NaN or infinity: they become null. A whole number is

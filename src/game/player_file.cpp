@@ -23,9 +23,10 @@ std::string_view CutParam(std::string_view text) {
     return text.substr(0, kMessageParamMaxLength);
 }
 
-// Reads a message record after its tag. False when reading has to stop.
-bool ReadMessageRecord(RecordReader& reader, int32_t type, size_t recordStart, MessageStore& store,
-                       ReadOutcome& outcome) {
+// Reads a message record after its tag. A text whose end is unknown stops the reading (the
+// damage is noted); a message that cannot be kept is passed over.
+RecordRead ReadMessageRecord(RecordReader& reader, int32_t type, size_t recordStart,
+                             MessageStore& store, ReadOutcome& outcome) {
     std::array<std::string, 3> params;
     bool keep = true;
     for (int i = 0; i < kTextsPerType[static_cast<size_t>(type)]; ++i) {
@@ -37,18 +38,18 @@ bool ReadMessageRecord(RecordReader& reader, int32_t type, size_t recordStart, M
                 keep = false;
                 break;
             case TextRead::Stop:
-                return false;
+                return RecordRead::Stop;
         }
     }
     if (!keep)
-        return true;
+        return RecordRead::Read;
     if (store.Count() >= kMaxStoredMessages) {
         outcome.NoteDamage(recordStart, "more than " + std::to_string(kMaxStoredMessages) +
                                             " messages; the message is dropped");
-        return true;
+        return RecordRead::Read;
     }
     store.Append(type, params[0], params[1], params[2]);
-    return true;
+    return RecordRead::Read;
 }
 
 }  // namespace
@@ -145,11 +146,8 @@ namespace {
 RecordRead ReadPlayerRecord(const PlayerFileTargets& targets, int& tilesRead, int32_t tag,
                             RecordReader& reader, size_t recordStart, ReadOutcome& outcome) {
     if (tag >= PlayerTag::MessageFirst && tag <= PlayerTag::MessageLast) {
-        // A message whose texts run into trouble has noted the damage itself.
         return ReadMessageRecord(reader, tag - PlayerTag::MessageFirst, recordStart,
-                                 targets.Messages, outcome)
-                   ? RecordRead::Read
-                   : RecordRead::Stop;
+                                 targets.Messages, outcome);
     }
     switch (tag) {
         case PlayerTag::VersionStampA:

@@ -220,20 +220,6 @@ bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes)
     return !WriteFileAtomically(path, bytes).has_value();
 }
 
-bool ReadRecordTag(RecordReader& reader, ReadOutcome& outcome, int32_t& tag) {
-    const size_t recordStart = reader.Offset();
-    if (!reader.ReadInt32(tag)) {
-        outcome.NoteDamage(recordStart, "the file ends inside a record tag");
-        outcome.CutShort = true;
-        return false;
-    }
-    if (tag == 0) {
-        outcome.EndReached = true;
-        return false;
-    }
-    return true;
-}
-
 ReadOutcome ReadRecords(std::span<const uint8_t> bytes, FileEnding ending,
                         const RecordHandler& handle) {
     ReadOutcome outcome;
@@ -242,8 +228,14 @@ ReadOutcome ReadRecords(std::span<const uint8_t> bytes, FileEnding ending,
     while (!reader.AtEnd()) {
         const size_t recordStart = reader.Offset();
         int32_t tag = 0;
-        if (!ReadRecordTag(reader, outcome, tag)) {
-            stopped = !outcome.EndReached;  // a cut tag stops the reading short
+        if (!reader.ReadInt32(tag)) {
+            outcome.NoteDamage(recordStart, "the file ends inside a record tag");
+            outcome.CutShort = true;
+            stopped = true;
+            break;
+        }
+        if (tag == 0) {
+            outcome.EndReached = true;
             break;
         }
         const RecordRead read = handle(tag, reader, recordStart, outcome);

@@ -113,11 +113,6 @@ struct ReadOutcome {
     bool Saw(int32_t tag) const { return TagsSeen.count(tag) != 0; }
 };
 
-// Reads the tag of the next record. False at the end record (EndReached is set) and when
-// the file ends inside the tag (the damage is noted, EndReached stays false); the caller's
-// record loop then stops.
-bool ReadRecordTag(RecordReader& reader, ReadOutcome& outcome, int32_t& tag);
-
 // What a file's record handler made of one record (its tag already read).
 enum class RecordRead {
     Read,     // read (or passed over by the file's own limits); reading goes on
@@ -141,9 +136,10 @@ using RecordHandler = std::function<RecordRead(int32_t tag, RecordReader& reader
 
 // The record loop every game file reader shares: reads tags until the end record or the
 // end of the file and hands each record to `handle`. A record the file ends inside stops
-// the reading with the damage noted ("the file ends inside the record of tag N"); a file of
-// EndRecord kind whose records end without tag 0 is noted as "the file ends before its end
-// record"; the tags of records read are kept in TagsSeen.
+// the reading with the damage noted ("the file ends inside the record of tag N"), as does a
+// tag it ends inside ("the file ends inside a record tag"); a file of EndRecord kind whose
+// records end without tag 0 is noted as "the file ends before its end record"; the tags of
+// records read are kept in TagsSeen.
 ReadOutcome ReadRecords(std::span<const uint8_t> bytes, FileEnding ending,
                         const RecordHandler& handle);
 

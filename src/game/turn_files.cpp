@@ -32,10 +32,9 @@ void WriteDesign(RecordWriter& writer, int32_t playerSlot, int32_t position,
     writer.WriteByte(design.Flag);
 }
 
-enum class DesignRead { Stored, Skipped, Stop };
-
-// Reads a design record after its tag.
-DesignRead ReadDesign(RecordReader& reader, size_t recordStart, ReadOutcome& outcome,
+// Reads a design record after its tag. A design outside the table is passed over (Read);
+// a record whose end is unknown stops the reading.
+RecordRead ReadDesign(RecordReader& reader, size_t recordStart, ReadOutcome& outcome,
                       const HistoryDesignSink& sink) {
     int32_t playerSlot = 0;
     int32_t position = 0;
@@ -44,17 +43,17 @@ DesignRead ReadDesign(RecordReader& reader, size_t recordStart, ReadOutcome& out
     if (!(reader.ReadInt32(playerSlot) && reader.ReadInt32(position) &&
           reader.ReadInt32(design.Hull) && reader.ReadInt32(nameLength))) {
         outcome.NoteDamage(recordStart, "the file ends inside a design record");
-        return DesignRead::Stop;
+        return RecordRead::Stop;
     }
     if (nameLength < 0) {
         outcome.NoteDamage(recordStart,
                            "design name length " + std::to_string(nameLength) + " is negative");
-        return DesignRead::Stop;
+        return RecordRead::Stop;
     }
     if (reader.Remaining() < static_cast<size_t>(nameLength) + kDesignTailBytes) {
         outcome.NoteDamage(recordStart, "the file ends inside a design record");
         reader.Skip(reader.Remaining());
-        return DesignRead::Stop;
+        return RecordRead::Stop;
     }
 
     std::string fault;
@@ -71,7 +70,7 @@ DesignRead ReadDesign(RecordReader& reader, size_t recordStart, ReadOutcome& out
     if (!fault.empty()) {
         outcome.NoteDamage(recordStart, fault + "; the design is passed over");
         reader.Skip(static_cast<size_t>(nameLength) + kDesignTailBytes);
-        return DesignRead::Skipped;
+        return RecordRead::Read;
     }
 
     std::string name(static_cast<size_t>(nameLength), '\0');
@@ -83,7 +82,7 @@ DesignRead ReadDesign(RecordReader& reader, size_t recordStart, ReadOutcome& out
         reader.ReadInt32(count);
     reader.ReadByte(design.Flag);
     sink(playerSlot, position, design);
-    return DesignRead::Stored;
+    return RecordRead::Read;
 }
 
 // Reads a version stamp record (tag 2 or 3) into the title; any other tag is not one.
@@ -152,8 +151,7 @@ ReadOutcome ReadHistoryRecords(std::span<const uint8_t> bytes, TitleState& title
                                        ReadOutcome& outcome) {
                            if (tag != HistoryTag::Design)
                                return ReadStampRecord(tag, reader, title);
-                           const DesignRead read = ReadDesign(reader, recordStart, outcome, sink);
-                           return read == DesignRead::Stop ? RecordRead::Stop : RecordRead::Read;
+                           return ReadDesign(reader, recordStart, outcome, sink);
                        });
 }
 

@@ -32,18 +32,23 @@ int32_t UnitDesignTable::Count(int playerSlot) const {
     return counts_[static_cast<size_t>(playerSlot)];
 }
 
-const UnitDesign& UnitDesignTable::Design(int playerSlot, int position) const {
+namespace {
+
+// Where a slot's position lies in the slot-major design list.
+size_t DesignIndex(int playerSlot, int position) {
     assert(playerSlot >= 0 && playerSlot < kDesignPlayerSlots && position >= 0 &&
            position < kDesignsPerPlayerSlot);
-    return designs_[static_cast<size_t>(playerSlot) * kDesignsPerPlayerSlot +
-                    static_cast<size_t>(position)];
+    return static_cast<size_t>(playerSlot) * kDesignsPerPlayerSlot + static_cast<size_t>(position);
+}
+
+}  // namespace
+
+const UnitDesign& UnitDesignTable::Design(int playerSlot, int position) const {
+    return designs_[DesignIndex(playerSlot, position)];
 }
 
 UnitDesign& UnitDesignTable::At(int playerSlot, int position) {
-    assert(playerSlot >= 0 && playerSlot < kDesignPlayerSlots && position >= 0 &&
-           position < kDesignsPerPlayerSlot);
-    return designs_[static_cast<size_t>(playerSlot) * kDesignsPerPlayerSlot +
-                    static_cast<size_t>(position)];
+    return designs_[DesignIndex(playerSlot, position)];
 }
 
 bool UnitDesignTable::AppendOwnDesign(const UnitDesign& design) {
