@@ -20,6 +20,7 @@
 #include "platform/gfx/result.h"
 #include "platform/gfx/sphere_mesh.h"
 #include "platform/os/scripted_ui_shell.h"
+#include "support/file_contents.h"
 #include "support/temp_dir.h"
 #include "view/engine_views.h"
 #include "view/main_map.h"
@@ -47,10 +48,7 @@ std::string WriteGame(TempDir& dir) {
         for (int column = 0; column < kWorldColumns; ++column)
             world->At(row, column).Terrain = column < 128 ? TerrainDeepWater : TerrainLowland;
     }
-    const std::vector<uint8_t> bytes = EncodePlayerFile(TitleState{}, *world, {});
-    std::ofstream out(dir.File("war.p01"), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    WriteBytes(dir.File("war.p01"), EncodePlayerFile(TitleState{}, *world, {}));
     return dir.File("war.p01");
 }
 

@@ -26,6 +26,7 @@
 #include "platform/gfx/rm/texture.h"
 #include "platform/gfx/sphere_mesh.h"
 #include "platform/os/scripted_ui_shell.h"
+#include "support/file_contents.h"
 #include "support/temp_dir.h"
 #include "view/loading_form.h"
 #include "view/main_map.h"
@@ -57,14 +58,7 @@ std::string WriteStripedGame(TempDir& dir) {
                 (column / 32) % 2 == 0 ? TerrainDeepWater : TerrainLowland;
         }
     }
-    TitleState title;
-    {
-        const std::vector<uint8_t> bytes = EncodePlayerFile(title, *world, {});
-        std::ofstream out(dir.File("war.p01"), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-    }
-
+    WriteBytes(dir.File("war.p01"), EncodePlayerFile(TitleState{}, *world, {}));
     return dir.File("war.p01");
 }
 
