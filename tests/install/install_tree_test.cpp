@@ -13,6 +13,7 @@
 
 #include "game/program_version.h"
 #include "platform/os/file_lookup.h"
+#include "support/data_folder_in_use.h"
 #include "support/file_contents.h"
 #include "support/temp_dir.h"
 #include "view/headless_views.h"
@@ -44,15 +45,6 @@ std::map<std::string, std::string> DesktopEntryKeys(const std::string& text) {
     }
     return keys;
 }
-
-// Uses a data folder for the lifetime of this object.
-class DataFolderInUse {
-public:
-    explicit DataFolderInUse(const fs::path& folder) { SetDataFolder(folder.string()); }
-    ~DataFolderInUse() { SetDataFolder({}); }
-    DataFolderInUse(const DataFolderInUse&) = delete;
-    DataFolderInUse& operator=(const DataFolderInUse&) = delete;
-};
 
 class InstalledTree : public ::testing::Test {
 protected:
