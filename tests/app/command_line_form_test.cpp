@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +25,7 @@
 #include "platform/qt/qt_ui_shell.h"
 #include "race/race_design_form.h"
 #include "race/race_file.h"
+#include "support/file_contents.h"
 #include "support/quiet_views.h"
 #include "support/temp_dir.h"
 #include "units/unit_form.h"
@@ -35,12 +35,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
 
 // Views that do nothing but note the steps, with the loading notice's state at the gauge.
 class NotingViews final : public QuietViews {

@@ -6,8 +6,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,6 +19,7 @@
 #include "platform/os/file_write.h"
 #include "platform/os/scripted_ui_shell.h"
 #include "research/research_form.h"
+#include "support/file_contents.h"
 #include "support/quiet_views.h"
 #include "support/temp_dir.h"
 #include "units/unit_form.h"
@@ -30,13 +29,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// Views that set up without drawing anything.
-void Put(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
 
 class GameFileFailures : public ::testing::Test {
 protected:
@@ -76,9 +68,9 @@ protected:
 
 TEST_F(GameFileFailures, ASaveThatCannotBeWrittenKeepsTheGameAndTheFiles) {
     const std::string path = dir.File("war.p01");
-    Put(path, PlayerFile());
-    Put(dir.File("war.H01"), {1, 2, 3});
-    Put(dir.File("war.S01"), {4, 5, 6});
+    WriteBytes(path, PlayerFile());
+    WriteBytes(dir.File("war.H01"), {1, 2, 3});
+    WriteBytes(dir.File("war.S01"), {4, 5, 6});
     MainForm->show();
     Load(path);
     ASSERT_TRUE(Game().Loaded());
@@ -121,7 +113,7 @@ TEST_F(GameFileFailures, ACutPlayerFileOpensAfterABoxNamingTheFileAndTheOffset) 
     std::vector<uint8_t> bytes = PlayerFile();
     bytes.resize(100000);
     const std::string path = dir.File("war.p01");
-    Put(path, bytes);
+    WriteBytes(path, bytes);
     MainForm->show();
     // The box comes before the loading notice and the main screen.
     size_t boxesBeforeNotice = 0;
@@ -150,9 +142,9 @@ TEST_F(GameFileFailures, AnEmptyPlayerFileIsRefusedAndTheTitleScreenStays) {
     MainForm->State.PointList = {PointEntry{1.0f, 2.0f, 3.0f}};
     ResearchForm->State.Points.AvailableResearchPoints = 7;
     // A history file beside it would change the designs and stamps; they are put back.
-    Put(dir.File("war.H02"), EncodeHistoryFile(TitleState{}, UnitDesignTable::MakeEmpty()));
+    WriteBytes(dir.File("war.H02"), EncodeHistoryFile(TitleState{}, UnitDesignTable::MakeEmpty()));
     const std::string path = dir.File("war.p02");
-    Put(path, {});
+    WriteBytes(path, {});
     MainForm->show();
     Load(path);
 
@@ -171,7 +163,7 @@ TEST_F(GameFileFailures, AnEmptyPlayerFileIsRefusedAndTheTitleScreenStays) {
 
     // A whole file chosen next opens as usual.
     const std::string whole = dir.File("war.p03");
-    Put(whole, PlayerFile());
+    WriteBytes(whole, PlayerFile());
     Load(whole);
     EXPECT_TRUE(Game().Loaded());
     EXPECT_TRUE(Main_ScreenForm->isVisible());

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -20,23 +19,13 @@
 #include "host/host_form.h"
 #include "platform/os/scripted_ui_shell.h"
 #include "research/research_form.h"
+#include "support/file_contents.h"
 #include "support/temp_dir.h"
 #include "units/unit_form.h"
 #include "view/loading_form.h"
 #include "view/main_screen_form.h"
 
 namespace {
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 PendingMessage Message(int32_t type, int32_t paramCount, std::string p1 = {}, std::string p2 = {},
                        std::string p3 = {}) {

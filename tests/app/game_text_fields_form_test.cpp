@@ -10,7 +10,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +23,7 @@
 #include "race/password_form.h"
 #include "race/race_design_form.h"
 #include "support/executable_image_builder.h"
+#include "support/file_contents.h"
 #include "support/qt_printing.h"
 #include "support/qt_typing.h"
 #include "support/quiet_views.h"
@@ -128,10 +128,7 @@ TEST_F(GameTextFields, TitleScreenShowsTheVersionLabelsInTheCodePage) {
     const VersionStringEntry strings[] = {{"FileVersion", "1.2 \x80\xE9"}};
     PeImageOptions image;
     image.versionBlock = BuildVersionBlock("1.2", 0x0414, 1252, strings);  // Norwegian Bokmål
-    const std::vector<uint8_t> bytes = BuildPeImage(image).bytes;
-    std::ofstream(dir.File("tarrowind.exe"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    WriteBytes(dir.File("tarrowind.exe"), BuildPeImage(image).bytes);
 
     ScreenSet screens;
     EXPECT_EQ(MainForm->Label4->text(), QStringLiteral("1.2 ") + kEuroE);

@@ -6,8 +6,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,14 +16,13 @@
 #include "game/player_file.h"
 #include "game/world_map.h"
 #include "platform/gfx/result.h"
-#include "platform/gfx/sphere_mesh.h"
 #include "platform/os/scripted_ui_shell.h"
+#include "support/file_contents.h"
 #include "support/temp_dir.h"
+#include "support/view_files.h"
 #include "view/engine_views.h"
 #include "view/main_map.h"
 #include "view/main_screen_form.h"
-#include "view/tile_art.h"
-#include "view/tile_art_painter.h"
 #include "view/view_engine.h"
 
 namespace {
@@ -35,22 +32,14 @@ constexpr gfx::Result kCode = gfx::DDERR_SURFACELOST;
 // The mesh, the tile art and a player file of a world half sea, half land, in dir (the
 // working folder); returns the player file's path.
 std::string WriteGame(TempDir& dir) {
-    std::ofstream(dir.File("sphere3.x")) << gfx::SphereMeshText(8, 16);
-    const auto names = BuiltInTerrainTypes();
-    EXPECT_TRUE(names.has_value());
-    if (!names)
+    if (!WriteViewFiles(dir, 8, 16))
         return {};
-    std::filesystem::create_directory(dir.path() / "GAMEART");
-    EXPECT_TRUE(WriteTileArt(dir.File("GAMEART"), *names));
     auto world = std::make_unique<WorldMap>();
     for (int row = 0; row < kWorldRows; ++row) {
         for (int column = 0; column < kWorldColumns; ++column)
             world->At(row, column).Terrain = column < 128 ? TerrainDeepWater : TerrainLowland;
     }
-    const std::vector<uint8_t> bytes = EncodePlayerFile(TitleState{}, *world, {});
-    std::ofstream out(dir.File("war.p01"), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    WriteBytes(dir.File("war.p01"), EncodePlayerFile(TitleState{}, *world, {}));
     return dir.File("war.p01");
 }
 

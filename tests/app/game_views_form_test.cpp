@@ -12,8 +12,6 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 
 #include "app/game_options_form.h"
 #include "app/load_game.h"
@@ -24,14 +22,13 @@
 #include "platform/gfx/rm/frame.h"
 #include "platform/gfx/rm/mesh.h"
 #include "platform/gfx/rm/texture.h"
-#include "platform/gfx/sphere_mesh.h"
 #include "platform/os/scripted_ui_shell.h"
+#include "support/file_contents.h"
 #include "support/temp_dir.h"
+#include "support/view_files.h"
 #include "view/loading_form.h"
 #include "view/main_map.h"
 #include "view/main_screen_form.h"
-#include "view/tile_art.h"
-#include "view/tile_art_painter.h"
 #include "view/view_engine.h"
 
 namespace {
@@ -39,17 +36,8 @@ namespace {
 // Writes a sphere mesh, the tile art and a player file of a striped world into dir (the
 // working folder) and returns the player file's path.
 std::string WriteStripedGame(TempDir& dir) {
-    {
-        std::ofstream mesh(dir.File("sphere3.x"));
-        mesh << gfx::SphereMeshText(12, 24);
-    }
-    const auto names = BuiltInTerrainTypes();
-    EXPECT_TRUE(names.has_value());
-    if (!names)
+    if (!WriteViewFiles(dir, 12, 24))
         return {};
-    std::filesystem::create_directory(dir.path() / "GAMEART");
-    EXPECT_TRUE(WriteTileArt(dir.File("GAMEART"), *names));
-
     auto world = std::make_unique<WorldMap>();
     for (int row = 0; row < kWorldRows; ++row) {
         for (int column = 0; column < kWorldColumns; ++column) {
@@ -57,14 +45,7 @@ std::string WriteStripedGame(TempDir& dir) {
                 (column / 32) % 2 == 0 ? TerrainDeepWater : TerrainLowland;
         }
     }
-    TitleState title;
-    {
-        const std::vector<uint8_t> bytes = EncodePlayerFile(title, *world, {});
-        std::ofstream out(dir.File("war.p01"), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-    }
-
+    WriteBytes(dir.File("war.p01"), EncodePlayerFile(TitleState{}, *world, {}));
     return dir.File("war.p01");
 }
 

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +20,7 @@
 #include "game/world_map.h"
 #include "host/host_form.h"
 #include "platform/os/scripted_ui_shell.h"
+#include "support/file_contents.h"
 #include "support/quiet_views.h"
 #include "support/temp_dir.h"
 #include "view/loading_form.h"
@@ -85,10 +85,7 @@ protected:
         const std::filesystem::path path = dir.path() / relative;
         std::filesystem::create_directories(path.parent_path());
         auto world = std::make_unique<WorldMap>();
-        const std::vector<uint8_t> bytes = EncodePlayerFile(TitleState{}, *world, {});
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
+        WriteBytes(path, EncodePlayerFile(TitleState{}, *world, {}));
         return path.string();
     }
 

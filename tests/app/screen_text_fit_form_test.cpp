@@ -21,7 +21,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <set>
@@ -50,6 +49,7 @@
 #include "race/race_file.h"
 #include "research/research_form.h"
 #include "research/tech_catalogue.h"
+#include "support/file_contents.h"
 #include "support/quiet_views.h"
 #include "support/temp_dir.h"
 #include "units/unit_catalogue.h"
@@ -576,12 +576,7 @@ TEST_F(ScreenTexts, MainScreen) {
                                           LongName("the Unyielding", 99)});
     auto world = std::make_unique<WorldMap>();
     const std::string path = dir.File("war.p01");
-    {
-        const std::vector<uint8_t> bytes = EncodePlayerFile(TitleState{}, *world, messages);
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-    }
+    WriteBytes(path, EncodePlayerFile(TitleState{}, *world, messages));
     MainForm->show();
     shell.openAnswers.push_back(path);
     MainForm->LoadGameButtonClick();

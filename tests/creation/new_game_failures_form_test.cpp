@@ -17,20 +17,14 @@
 #include "app/main_form.h"
 #include "app/screens.h"
 #include "creation/new_game_form.h"
-#include "platform/os/clock.h"
 #include "platform/os/file_write.h"
 #include "platform/os/scripted_ui_shell.h"
+#include "support/fixed_clock.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-class FixedClock final : public Clock {
-public:
-    uint32_t TickCount() override { return 0; }
-    int64_t TimeSeconds() override { return 1700000000; }
-};
 
 // The wizard on its "Generate" page with players 1 and 2 in play and the game file text
 // given.

@@ -17,20 +17,14 @@
 
 #include "app/main_form.h"
 #include "app/screens.h"
-#include "platform/os/clock.h"
 #include "platform/os/scripted_ui_shell.h"
 #include "race/race_file.h"
+#include "support/fixed_clock.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-class FixedClock final : public Clock {
-public:
-    uint32_t TickCount() override { return 0; }
-    int64_t TimeSeconds() override { return 1700000000; }
-};
 
 std::set<std::string> FilesIn(const fs::path& dir) {
     std::set<std::string> names;

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -14,24 +13,14 @@
 
 #include "game/program_version.h"
 #include "platform/os/file_lookup.h"
+#include "support/data_folder_in_use.h"
+#include "support/file_contents.h"
 #include "support/temp_dir.h"
 #include "view/headless_views.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<uint8_t> ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string Quoted(const fs::path& path) {
     return "'" + path.string() + "'";
@@ -56,15 +45,6 @@ std::map<std::string, std::string> DesktopEntryKeys(const std::string& text) {
     }
     return keys;
 }
-
-// Uses a data folder for the lifetime of this object.
-class DataFolderInUse {
-public:
-    explicit DataFolderInUse(const fs::path& folder) { SetDataFolder(folder.string()); }
-    ~DataFolderInUse() { SetDataFolder({}); }
-    DataFolderInUse(const DataFolderInUse&) = delete;
-    DataFolderInUse& operator=(const DataFolderInUse&) = delete;
-};
 
 class InstalledTree : public ::testing::Test {
 protected:

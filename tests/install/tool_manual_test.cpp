@@ -3,22 +3,16 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
 
+#include "support/file_contents.h"
+
 namespace {
 
 const std::string kPackaging = std::string(VELMORA_SOURCE_DIR) + "/packaging/";
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // What the tool prints for these arguments on its standard output.
 std::string ToolOutput(const std::string& arguments) {

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <set>
 #include <sstream>
+
+#include "support/file_contents.h"
 
 namespace {
 
@@ -284,10 +285,8 @@ std::vector<SourceFile> ReadSourceTree(const std::filesystem::path& srcDir) {
             continue;
         if (!kSourceExtensions.contains(entry.path().extension().string()))
             continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        files.push_back({entry.path().lexically_relative(srcDir).generic_string(), text.str()});
+        files.push_back(
+            {entry.path().lexically_relative(srcDir).generic_string(), ReadText(entry.path())});
     }
     std::sort(files.begin(), files.end(),
               [](const SourceFile& a, const SourceFile& b) { return a.path < b.path; });

@@ -11,23 +11,11 @@
 #include "game/record_stream.h"
 #include "platform/os/scripted_ui_shell.h"
 #include "race_file_samples.h"
-#include "support/temp_dir.h"
+#include "support/shell_and_folder.h"
 
 namespace {
 
-class RaceFileOperations : public ::testing::Test {
-protected:
-    ScriptedUiShell shell;
-    ScopedShell installed{shell};
-    TempDir dir;
-
-    void ExpectOneMessage(const std::string& text, const std::string& caption) {
-        ASSERT_EQ(shell.messages.size(), 1u);
-        EXPECT_EQ(shell.messages[0].text, text);
-        EXPECT_EQ(shell.messages[0].caption, caption);
-        shell.messages.clear();
-    }
-};
+using RaceFileOperations = ShellAndFolder;
 
 TEST_F(RaceFileOperations, SaveWritesUnderTheRceName) {
     std::filesystem::create_directory(dir.path() / "Races.old");

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/os/file_lookup.h"
+#include "support/data_folder_in_use.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -15,15 +16,6 @@ void Touch(const fs::path& path) {
     fs::create_directories(path.parent_path());
     std::ofstream(path) << "x";
 }
-
-// Uses a data folder for the lifetime of this object.
-class DataFolderInUse {
-public:
-    explicit DataFolderInUse(const fs::path& folder) { SetDataFolder(folder.string()); }
-    ~DataFolderInUse() { SetDataFolder({}); }
-    DataFolderInUse(const DataFolderInUse&) = delete;
-    DataFolderInUse& operator=(const DataFolderInUse&) = delete;
-};
 
 TEST(DataFolder, IsTheRunFolderBesideTheProgramFirst) {
     TempDir dir;
